@@ -1,0 +1,7 @@
+#include "audio/core/audiodevice.h"
+
+namespace qev {
+
+AudioDevice::~AudioDevice() = default;
+
+} // namespace qev
