@@ -1,0 +1,220 @@
+#pragma once
+
+#include "session/clientfacts.h"
+#include "session/linebuffer.h"
+#include "session/sessiontypes.h"
+#include "session/siteinfo.h"
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QTcpSocket;
+class QTimer;
+
+namespace qev {
+
+struct SignInLine;
+
+// The session module: owns the client's channels to the auction house and runs the session state
+// machine (signing in, in session, signing out). Everything runs on the GUI thread's event loop;
+// the timer handlers are plain methods so tests move the injectable clock and call them.
+class TProcsDm : public QObject {
+    Q_OBJECT
+
+public:
+    // facts: the identifying values of this machine; the host's own when null.
+    explicit TProcsDm(std::unique_ptr<ClientFacts> facts = nullptr, QObject* parent = nullptr);
+    ~TProcsDm() override;
+
+    // Events, sender first; an unassigned one is skipped. A handler may call back into the module.
+    std::function<void(TProcsDm&, int lane, TConnectionStatus oldStatus, TConnectionStatus newStatus)>
+        OnLaneStatusChanged;
+    std::function<void(TProcsDm&, TSessionState oldState, TSessionState newState)> OnSessionStateChanged;
+    std::function<void(TProcsDm&, int lane, int code)> OnSessionNotice;
+    std::function<void(TProcsDm&)> OnLaneStateChanged;
+    std::function<void(TProcsDm&, TSiteInfo& site)> OnSiteStateChanged;
+
+    // Sign-in and sign-out.
+    void SetMemberNumber(const QByteArray& number);
+    const QByteArray& MemberNumber() const { return m_memberNumber; }
+    int MemberNumberValue() const { return m_memberNumberValue; }
+    bool SignIn(QByteArrayView hostPort, const QByteArray& cipheredId, const QByteArray& cipheredPassword);
+    bool SignOut();
+    void Shutdown();
+    void CloseAll();
+    // While the program closes, a passed sign-in deadline ends quietly (no notice).
+    void SetProgramClosing(bool closing) { m_programClosing = closing; }
+
+    TSessionState State() const { return m_state; }
+    int LastNoticeCode() const { return m_lastNoticeCode; }
+
+    // Timer handlers.
+    void ConnectSignIn();
+    void TimeSingInTimer() { ConnectSignIn(); }
+    void TimeTickTimer();
+
+    // Byte entry points of the two line channels (what their sockets deliver).
+    void ReceiveSignIn(QByteArrayView bytes);
+    void ReceiveData(QByteArrayView bytes);
+
+    // Sites.
+    const std::vector<std::unique_ptr<TSiteInfo>>& Sites() const { return m_sites; }
+    QByteArray FirstSiteName() const;
+    void SelectSite(const QByteArray& name);
+    TSiteInfo& CurrentSite() { return *m_currentSite; }
+    bool HasCurrentSite() const { return m_currentSite != m_placeholder.get(); }
+    int CurrentSiteNumber() const { return m_currentSiteNumber; }
+    int LaneCount() const { return m_laneCount; }
+
+    // Lanes of the current site.
+    TConnectionStatus LaneStatus(int lane) const;
+    TConnectionStatus CombinedLaneStatus() const;
+    int LaneState(int lane) const;
+    void SetLaneState(int lane, int value);
+    bool AnyLaneRunning() const;
+    bool AllLanesWaiting() const;
+    bool AllLanesEnded() const;
+    int EarliestOpening() const;
+
+    // Session values learnt at sign-in.
+    const QByteArrayList& SiteInformation() const { return m_siteInformation; }
+    qint64 ClockOffsetMs() const { return m_clockOffsetMs; }
+    const QByteArray& MemberClass() const { return m_memberClass; }
+    int SessionNumber() const { return m_sessionNumber; }
+    const QByteArray& RefusalText() const { return m_refusalText; }
+    int BidLotQuota() const { return m_bidLotQuota; }
+    int WatchLotQuota() const { return m_watchLotQuota; }
+    int DetailDelayBase() const { return m_detailDelayBase; }
+    int DetailDelaySpread() const { return m_detailDelaySpread; }
+    int PhotoDelayBase() const { return m_photoDelayBase; }
+    int PhotoDelaySpread() const { return m_photoDelaySpread; }
+    const QByteArray& CarPhotoFolder() const { return m_carPhotoFolder; }
+    const QByteArray& CardPhotoFolder() const { return m_cardPhotoFolder; }
+    int PriceJumpThreshold() const { return m_priceJumpThreshold; }
+    bool EveryPriceMode() const { return m_everyPriceMode; }
+    int PriceJumpLockMs() const { return m_priceJumpLockMs; }
+    int MaxPriceDelayMs() const { return m_maxPriceDelayMs; }
+    const QByteArray& DataHost() const { return m_dataHost; }
+    const QByteArray& DataPort() const { return m_dataPort; }
+    const QByteArray& AudioHost() const { return m_audioHost; }
+    const QByteArray& AudioPort() const { return m_audioPort; }
+    int AudioSampleRate() const { return m_audioSampleRate; }
+    const QByteArray& VersionText() const { return m_versionText; }
+
+    // The sign-in lines as they are sent (before enciphering).
+    QByteArray SignInLineText() const;
+    QByteArray QueryLineText() const;
+    QByteArray SignOutLineText() const;
+    QByteArray QueryReport() const;
+
+private:
+    void SetState(TSessionState state);
+    void Notice(int lane, int code);
+    void EnterSession();
+    void SendSignInLine(const QByteArray& line);
+    void SetLaneStatus(int lane, TConnectionStatus status);
+
+    // Sign-in channel messages; false stops reading the rest of the piece.
+    bool HandleSignInMessage(const SignInLine& line);
+    void HandleServerTime(const QByteArray& payload);
+    void HandleStatus(const QByteArray& payload);
+    void HandleSignedIn(const QByteArray& payload);
+    void HandleClientParams(const QByteArray& payload);
+    bool HandleAnnouncement(const QByteArray& payload);
+    void HandleAppearance(const QByteArray& payload);
+    void HandleServerInformation(const QByteArray& payload);
+    TSiteInfo* FindSite(QByteArrayView name) const;
+
+    // Data channel: lines other than the keep-alive go to the data messages.
+    void HandleDataLine(const QByteArray& line);
+    void HandleDataMessage(const QByteArray& line);
+
+    // Audio channel hooks, opened by the tick and closed with the session.
+    void OpenAudioChannel();
+    void CloseAudioChannel();
+    void CheckAudioWatchdog();
+
+    void SockSIDataAvailable();
+    void SockDTDataAvailable();
+    void OpenDataChannel();
+
+    // Fires an event; false when its handler destroyed the module (the caller must return at once).
+    template <typename Event, typename... Args> bool Fire(const Event& event, Args... args);
+
+    std::unique_ptr<ClientFacts> m_facts;
+    std::shared_ptr<int> m_life = std::make_shared<int>(0);
+
+    TSessionState m_state = ssOffline;
+    bool m_programClosing = false;
+    int m_lastNoticeCode = 0;
+
+    QTcpSocket* SockSI;
+    QTcpSocket* SockDT;
+    QTimer* TimeSingIn;
+    QTimer* TimeTick;
+    LineBuffer m_signInBuffer;
+    LineBuffer m_dataBuffer;
+
+    QByteArray m_signInHost;
+    QByteArray m_signInPort;
+    qint64 m_deadlineMs = 0;
+    int m_deadlineSeconds = 15;
+    QByteArray m_cipheredId;
+    QByteArray m_cipheredPassword;
+    QByteArray m_memberNumber;
+    int m_memberNumberValue = -1;
+    QByteArray m_versionText;
+    QByteArray m_clientDescription;
+
+    qint64 m_lastDataReceiptMs = 0;
+    qint64 m_nextDataKeepAliveMs = 0;
+    qint64 m_lastAudioReceiptMs = 0;
+
+    std::vector<std::unique_ptr<TSiteInfo>> m_sites;
+    std::unique_ptr<TSiteInfo> m_placeholder;
+    TSiteInfo* m_currentSite;
+    QByteArray m_currentSiteName;
+    int m_currentSiteNumber = 0;
+    int m_laneCount = -1;
+    std::vector<TConnectionStatus> m_laneStatus;
+    int m_audioLaneIndex = 0;
+
+    QByteArrayList m_siteInformation;
+    qint64 m_clockOffsetMs = 0;
+    QByteArray m_memberClass;
+    int m_sessionNumber = 0;
+    QByteArray m_refusalText;
+    int m_bidLotQuota = 40;
+    int m_watchLotQuota = 30;
+    int m_detailDelayBase = 0;
+    int m_detailDelaySpread = 0;
+    int m_photoDelayBase = 0;
+    int m_photoDelaySpread = 200;
+    QByteArray m_carPhotoFolder = QByteArrayLiteral("carphoto");
+    QByteArray m_cardPhotoFolder = QByteArrayLiteral("exhibitcard");
+    int m_priceJumpThreshold = 0;
+    bool m_everyPriceMode = false;
+    int m_priceJumpLockMs = 0;
+    int m_maxPriceDelayMs = 0;
+    int m_priceBacklogThreshold = 50;
+    QByteArray m_dataHost;
+    QByteArray m_dataPort;
+    QByteArray m_audioHost;
+    QByteArray m_audioPort;
+    int m_audioSampleRate = 0;
+};
+
+template <typename Event, typename... Args> bool TProcsDm::Fire(const Event& event, Args... args) {
+    if (!event)
+        return true;
+    const std::weak_ptr<int> life = m_life;
+    const Event handler = event; // the handler may reassign the event while it runs
+    handler(*this, args...);
+    return !life.expired();
+}
+
+} // namespace qev
