@@ -15,8 +15,11 @@ public:
     // Takes the next whole frame off the buffer and gives its unscrambled body. False while the
     // buffer holds fewer than 3 bytes or fewer than the announced length plus 2.
     bool next(QByteArray& body);
-    void clear() { m_buffer.clear(); }
-    qsizetype pending() const { return m_buffer.size(); }
+    void clear() {
+        m_buffer.clear();
+        m_read = 0;
+    }
+    qsizetype pending() const { return m_buffer.size() - m_read; }
 
 private:
     QByteArray m_buffer;

@@ -22,13 +22,15 @@ bool ClockAudioStream::Play(const QByteArray& wave) {
     }
     WaveFormat f;
     QByteArrayView pcm;
-    if (!ParseWaveImage(wave, f, pcm) || f.bytesPerSecond() <= 0)
+    if (!ParseWaveImage(wave, f, pcm))
         return false;
     ++*m_generation;
     m_state->format = f;
     m_state->pcm = pcm.toByteArray();
     m_state->startedAtMs = Clock::current().nowMs();
-    m_state->durationMs = (qint64(pcm.size()) * 1000 + f.bytesPerSecond() - 1) / f.bytesPerSecond();
+    // A format without a byte rate "plays" for no time at all.
+    const qint64 rate = f.bytesPerSecond();
+    m_state->durationMs = rate > 0 ? (qint64(pcm.size()) * 1000 + rate - 1) / rate : 0;
     m_state->playing = true;
     ++m_state->plays;
     return true;

@@ -71,6 +71,7 @@ private slots:
     void parserCutsSplitStreams();
     void parserWaitsForThreeBytes();
     void parserLongStreamDoesNotGrow();
+    void parserClearDropsPartialFrame();
     void caFields_data();
     void caFields();
     void zlibPayloads();
@@ -153,6 +154,19 @@ void TestAudioFraming::parserLongStreamDoesNotGrow() {
         while (parser.next(body)) {
         }
     }
+    QCOMPARE(parser.pending(), 0);
+}
+
+void TestAudioFraming::parserClearDropsPartialFrame() {
+    AudioFrameParser parser;
+    QByteArray body;
+    const QByteArray first = EncodeAudioFrame("CA first");
+    parser.append(first + QByteArrayView(first).first(4));
+    QVERIFY(parser.next(body));
+    parser.clear(); // a new connection starts from a clean buffer
+    parser.append(EncodeAudioFrame("QN"));
+    QVERIFY(parser.next(body));
+    QCOMPARE(body, QByteArray("QN"));
     QCOMPARE(parser.pending(), 0);
 }
 
