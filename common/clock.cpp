@@ -7,18 +7,15 @@ const SystemClock systemClock;
 const Clock* installedClock = nullptr;
 } // namespace
 
-const Clock& Clock::current()
-{
+const Clock& Clock::current() {
     return installedClock ? *installedClock : systemClock;
 }
 
-void Clock::install(const Clock* clock)
-{
+void Clock::install(const Clock* clock) {
     installedClock = clock;
 }
 
-qint64 SystemClock::nowMs() const
-{
+qint64 SystemClock::nowMs() const {
     return QDateTime::currentMSecsSinceEpoch();
 }
 

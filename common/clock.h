@@ -28,7 +28,8 @@ public:
 
 class ManualClock final : public Clock {
 public:
-    explicit ManualClock(qint64 startMs = 1'700'000'000'000) : m_now(startMs) {}
+    explicit ManualClock(qint64 startMs = 1'700'000'000'000)
+        : m_now(startMs) {}
     qint64 nowMs() const override { return m_now; }
     void setNowMs(qint64 ms) { m_now = ms; }
     void advance(qint64 ms) { m_now += ms; }

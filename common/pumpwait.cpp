@@ -6,8 +6,7 @@
 
 namespace qev {
 
-bool PumpWait(const std::function<bool()>& done, int timeoutMs)
-{
+bool PumpWait(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
@@ -19,8 +18,7 @@ bool PumpWait(const std::function<bool()>& done, int timeoutMs)
     return done();
 }
 
-void PumpFor(int ms)
-{
+void PumpFor(int ms) {
     PumpWait([] { return false; }, ms);
 }
 
