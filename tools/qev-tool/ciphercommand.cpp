@@ -1,0 +1,11 @@
+#include "session/codec/linecodec.h"
+#include "tools/qev-tool/commands.h"
+#include "tools/qev-tool/linetransform.h"
+
+namespace qev {
+
+int RunCipherCommand(ToolContext& context) {
+    return RunLineTransform(context, [](QByteArrayView text) { return LineCipher(text); });
+}
+
+} // namespace qev

@@ -1,0 +1,18 @@
+#include "tools/qev-tool/commands.h"
+
+#include <array>
+
+namespace qev {
+
+std::span<const ToolCommand> ToolCommands() {
+    static constexpr std::array commands{
+        ToolCommand{"cipher", "[TEXT...]", RunCipherCommand},
+        ToolCommand{"decipher", "[TEXT...]", RunDecipherCommand},
+        ToolCommand{"scramble", "[TEXT...]", RunScrambleCommand},
+        ToolCommand{"unscramble", "[TEXT...]", RunUnscrambleCommand},
+        ToolCommand{"token", "SERIAL", RunTokenCommand},
+    };
+    return commands;
+}
+
+} // namespace qev

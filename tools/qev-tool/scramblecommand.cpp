@@ -1,0 +1,11 @@
+#include "session/codec/linecodec.h"
+#include "tools/qev-tool/commands.h"
+#include "tools/qev-tool/linetransform.h"
+
+namespace qev {
+
+int RunScrambleCommand(ToolContext& context) {
+    return RunLineTransform(context, [](QByteArrayView text) { return LineScramble(text); });
+}
+
+} // namespace qev
