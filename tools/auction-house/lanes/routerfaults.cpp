@@ -107,8 +107,8 @@ QByteArray RouterFaults::GarbageLine(int index) {
         return LineScramble(QByteArrayLiteral("garbage without a code")) + '\r';
     case 2: // a message code nobody knows
         return LineScramble(QByteArray("ZZ:" + QByteArray::number(index))) + '\r';
-    case 3: { // raw bytes, NUL and high bytes included, no CR inside
-        QByteArray bytes(16 + static_cast<int>(m_rng.bounded(48u)), '\0');
+    case 3: { // raw bytes, NUL and high bytes included, no CR inside; 4n+1 long, so never Base64
+        QByteArray bytes(17 + 4 * static_cast<int>(m_rng.bounded(12u)), '\0');
         for (char& c : bytes) {
             c = static_cast<char>(m_rng.bounded(256u));
             if (c == '\r')
