@@ -22,6 +22,7 @@ std::unique_ptr<TAudioStream> ClockAudioDevice::CreateStream(int index) {
         return {};
     auto& state = m_states[std::size_t(index)];
     *state = ClockStreamState{};
+    state->onPlay = OnPlay;
     auto stream = std::make_unique<ClockAudioStream>(state);
     m_streams[std::size_t(index)] = stream.get();
     return stream;

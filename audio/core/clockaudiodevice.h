@@ -26,6 +26,8 @@ public:
     const ClockStreamState& state(int index) const { return *m_states.at(std::size_t(index)); }
     ClockStreamState& state(int index) { return *m_states.at(std::size_t(index)); }
 
+    // Given to every player created afterwards: called with its state when a chunk starts.
+    std::function<void(const ClockStreamState&)> OnPlay;
     bool failOpen = false;
     int opens = 0;
     WaveFormat primaryFormat;

@@ -33,6 +33,10 @@ bool ClockAudioStream::Play(const QByteArray& wave) {
     m_state->durationMs = rate > 0 ? (qint64(pcm.size()) * 1000 + rate - 1) / rate : 0;
     m_state->playing = true;
     ++m_state->plays;
+    if (m_state->onPlay) {
+        const auto report = m_state->onPlay;
+        report(*m_state);
+    }
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "audio/core/waveimage.h"
 
 #include <QByteArray>
+#include <functional>
 #include <memory>
 
 namespace qev {
@@ -20,6 +21,8 @@ struct ClockStreamState {
     WaveFormat format;
     QByteArray pcm; // the chunk now (or last) playing
     bool failNextPlay = false;
+    // Called whenever a chunk starts (tests that need every chunk, not only the last).
+    std::function<void(const ClockStreamState&)> onPlay;
 };
 
 // A player that "plays" on the injectable clock: a chunk lasts its byte length at the format's

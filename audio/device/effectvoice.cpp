@@ -1,0 +1,7 @@
+#include "audio/device/effectvoice.h"
+
+namespace qev {
+
+EffectVoice::~EffectVoice() = default;
+
+} // namespace qev

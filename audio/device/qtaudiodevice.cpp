@@ -1,0 +1,28 @@
+#include "audio/device/qtaudiodevice.h"
+
+#include "audio/device/qtaudiostream.h"
+
+#include <QMediaDevices>
+
+namespace qev {
+
+bool QtAudioDevice::Open() {
+    m_device = QMediaDevices::defaultAudioOutput();
+    return !m_device.isNull();
+}
+
+bool QtAudioDevice::SetPrimaryFormat(int rate, int bits, int channels) {
+    // Each sink takes its chunk's own format; this only says whether the device can play it.
+    const QAudioFormat f = QtAudioStream::FormatOf({rate, bits, channels});
+    return f.isValid() && !m_device.isNull() && m_device.isFormatSupported(f);
+}
+
+std::unique_ptr<TAudioStream> QtAudioDevice::CreateStream(int index) {
+    if (m_device.isNull())
+        return {};
+    auto s = std::make_unique<QtAudioStream>(m_device);
+    s->Tag = index;
+    return s;
+}
+
+} // namespace qev

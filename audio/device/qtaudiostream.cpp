@@ -1,0 +1,106 @@
+#include "audio/device/qtaudiostream.h"
+
+namespace qev {
+
+QtAudioStream::QtAudioStream(const QAudioDevice& device)
+    : m_device(device) {}
+
+QtAudioStream::~QtAudioStream() {
+    ++*m_generation;
+    OnEnd = nullptr;
+    haltSink();
+}
+
+QAudioFormat QtAudioStream::FormatOf(const WaveFormat& f) {
+    QAudioFormat q;
+    if (!f.playable())
+        return q;
+    q.setSampleRate(f.rate);
+    q.setChannelCount(f.channels);
+    q.setSampleFormat(f.bits == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    return q;
+}
+
+void QtAudioStream::haltSink() {
+    if (m_sink) {
+        m_sink->disconnect(this);
+        m_sink->stop();
+    }
+    m_buffer.close();
+}
+
+bool QtAudioStream::Play(const QByteArray& wave) {
+    WaveFormat f;
+    QByteArrayView pcm;
+    if (!ParseWaveImage(wave, f, pcm))
+        return false;
+    const QAudioFormat qf = FormatOf(f);
+    if (!qf.isValid())
+        return false;
+    ++*m_generation;
+    haltSink();
+    if (!m_sink || !(f == m_format)) {
+        m_sink = std::make_unique<QAudioSink>(m_device, qf);
+        m_sink->setBufferSize(qsizetype(f.bytesPerSecond() * kBufferMs / 1000));
+        m_format = f;
+    }
+    m_sink->setVolume(m_gain);
+    m_pcm = pcm.toByteArray();
+    m_buffer.setData(m_pcm);
+    if (!m_buffer.open(QIODevice::ReadOnly))
+        return false;
+    connect(m_sink.get(), &QAudioSink::stateChanged, this, &QtAudioStream::stateChanged);
+    m_sink->start(&m_buffer);
+    if (m_sink->error() != QAudio::NoError) {
+        haltSink();
+        return false;
+    }
+    m_playing = true;
+    return true;
+}
+
+void QtAudioStream::stateChanged(QAudio::State state) {
+    if (!m_playing)
+        return;
+    if (state == QAudio::IdleState && m_buffer.atEnd()) {
+        // Played out: report first, while this player still counts as playing.
+        const std::shared_ptr<int> generation = m_generation;
+        const int before = *generation;
+        if (OnEnd) {
+            auto handler = OnEnd;
+            handler(*this);
+        }
+        if (*generation != before)
+            return; // restarted, stopped or destroyed by the handler
+        m_playing = false;
+    } else if (state == QAudio::StoppedState && m_sink && m_sink->error() != QAudio::NoError) {
+        // The sound server went away: the chunk is over.
+        m_playing = false;
+        haltSink();
+        if (OnEnd) {
+            auto handler = OnEnd;
+            handler(*this);
+        }
+    }
+}
+
+void QtAudioStream::Stop() {
+    if (!m_playing)
+        return;
+    ++*m_generation;
+    m_playing = false;
+    haltSink();
+    if (OnEnd) {
+        auto handler = OnEnd;
+        handler(*this);
+    }
+}
+
+bool QtAudioStream::SetVolume(int attenuation) {
+    m_gain = AttenuationToGain(attenuation);
+    if (m_sink)
+        m_sink->setVolume(m_gain);
+    return true;
+}
+
+} // namespace qev

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "audio/core/audiostream.h"
+#include "audio/core/waveimage.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QObject>
+#include <memory>
+
+namespace qev {
+
+// One player of the live audio on a QAudioSink of its own. The sink pulls the chunk from memory;
+// when it runs dry the chunk has been handed to the sound server and the end is reported (on the
+// GUI thread, where the sink's signals arrive). The sink is kept while the format stays the same.
+class QtAudioStream final : public QObject, public TAudioStream {
+    Q_OBJECT
+public:
+    // Device buffer: short, so a chunk's first sample leaves soon after it starts.
+    static constexpr int kBufferMs = 60;
+
+    explicit QtAudioStream(const QAudioDevice& device);
+    ~QtAudioStream() override;
+
+    bool Play(const QByteArray& wave) override;
+    void Stop() override;
+    bool IsPlaying() const override { return m_playing; }
+    bool SetVolume(int attenuation) override;
+
+    static QAudioFormat FormatOf(const WaveFormat& f);
+
+private:
+    void stateChanged(QAudio::State state);
+    void haltSink();
+
+    QAudioDevice m_device;
+    std::unique_ptr<QAudioSink> m_sink;
+    WaveFormat m_format;
+    QByteArray m_pcm;
+    QBuffer m_buffer;
+    double m_gain = 1.0;
+    bool m_playing = false;
+    std::shared_ptr<int> m_generation = std::make_shared<int>(0);
+};
+
+} // namespace qev
