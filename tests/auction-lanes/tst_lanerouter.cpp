@@ -76,6 +76,7 @@ private slots:
     void garbageAndOverLongAreBounded();
     void floodIsBoundedAndComplete();
     void faultsNeedLoopback();
+    void fastLiveAuction();
 };
 
 void TstLaneRouter::greetsThenCarriesLane_data() {
@@ -380,6 +381,66 @@ void TstLaneRouter::faultsNeedLoopback() {
         QVERIFY(!faults.FloodPrices(10, 100));
         QVERIFY(!faults.Stalled() && !faults.Refusing() && !faults.Delaying() && !faults.Flooding());
     }
+}
+
+void TstLaneRouter::fastLiveAuction() {
+    // Two lanes on their own timers at a fast pace whose gauge leaves time to answer; the member
+    // bids on every lot of lane A as soon as bidding opens, nobody bids on lane B.
+    QList<LaneEngineConfig> configs;
+    for (int lane = 0; lane < 2; ++lane) {
+        LaneEngineConfig config;
+        config.siteNumber = 12;
+        config.pace = EnginePace::Fast();
+        config.pace.gaugeStepMs = 100;
+        config.seed = 3 + static_cast<quint32>(lane);
+        config.floorOutbidPercent = 0;
+        config.resetPercent = 0;
+        for (int i = 0; i < 3; ++i)
+            config.lots.append(AuctionLot{12, 100 * (lane + 1) + i, 1000, 0, i == 1, 0});
+        configs.append(config);
+    }
+    AuctionLanes lanes;
+    QVERIFY(lanes.OpenLive(configs));
+    LaneClient bidder;
+    LaneClient watcher;
+    QVERIFY(Join(bidder, lanes.Router(0, RouterKind::Bidding), "1234"));
+    QVERIFY(Join(watcher, lanes.Router(1, RouterKind::Watch), "5678"));
+    lanes.Run();
+
+    QList<QByteArray> wins;
+    qsizetype seen = 0;
+    bool ended = false;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            bidder.Pump();
+            for (; seen < bidder.lines.size(); ++seen) {
+                const QByteArray line = bidder.lines.at(seen);
+                const QByteArray payload = line.sliced(qMin<qsizetype>(3, line.size()));
+                if (line == "AS:9")
+                    ended = true;
+                if (!line.startsWith("PR:"))
+                    continue;
+                if ((WireInt(payload, 4, 0) & 2) && WireField(payload, 6).isEmpty())
+                    bidder.SendBid("1234", WireInt(payload, 1, 0), WireInt(payload, 2, 0),
+                                   WireInt(payload, 3, 0));
+                if (WireInt(payload, 4, 0) == 1 && WireField(payload, 7) == "1234") {
+                    wins.append(payload);
+                    bidder.SendLine("CF:12," + WireField(payload, 2) + ',' + WireField(payload, 3) + ',' +
+                                    LineCipher("1234") + ",C");
+                }
+            }
+            return ended;
+        },
+        30'000));
+    QCOMPARE(wins.size(), 3);
+    QCOMPARE(watcher.WaitCode("AS:"), QByteArray("AS:9"));
+    for (const LotResult& result : lanes.Engine(0)->Results())
+        QCOMPARE(result.winner, QByteArray("1234"));
+    for (const LotResult& result : lanes.Engine(1)->Results())
+        QVERIFY(!result.sold);
+    QVERIFY(QTest::qWaitFor([&] { return lanes.Recorder().Confirmations().size() == 3; }, 5000));
+    for (const RecordedLine& line : lanes.Recorder().Confirmations())
+        QVERIFY(line.matchesWin);
 }
 
 QTEST_GUILESS_MAIN(TstLaneRouter)
