@@ -58,8 +58,8 @@ public:
     void TimeTickTimer();
 
     // Byte entry points of the two line channels (what their sockets deliver).
-    void ReceiveSignIn(QByteArrayView bytes);
-    void ReceiveData(QByteArrayView bytes);
+    void ReceiveSignIn(const QByteArray& bytes);
+    void ReceiveData(const QByteArray& bytes);
 
     // Sites.
     const std::vector<std::unique_ptr<TSiteInfo>>& Sites() const { return m_sites; }

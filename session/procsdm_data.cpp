@@ -21,7 +21,7 @@ void TProcsDm::SockDTDataAvailable() {
     ReceiveData(SockDT->readAll());
 }
 
-void TProcsDm::ReceiveData(QByteArrayView bytes) {
+void TProcsDm::ReceiveData(const QByteArray& bytes) {
     m_dataBuffer.Append(bytes); // an overlong partial line is dropped with the buffer
     const std::weak_ptr<int> life = m_life;
     QByteArray piece;

@@ -145,7 +145,7 @@ void TProcsDm::SockSIDataAvailable() {
     ReceiveSignIn(SockSI->readAll());
 }
 
-void TProcsDm::ReceiveSignIn(QByteArrayView bytes) {
+void TProcsDm::ReceiveSignIn(const QByteArray& bytes) {
     m_signInBuffer.Append(bytes); // an overlong partial line is dropped with the buffer
     const QByteArray complete = m_signInBuffer.TakeComplete();
     if (complete.isEmpty())
