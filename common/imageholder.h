@@ -40,7 +40,9 @@ public:
     int SiteKey() const { return m_site; }
     int LotNumber() const { return m_lot; }
     int LaneIndex() const { return m_lane; }
-    bool HasKey(int site, int lot, int lane) const { return m_site == site && m_lot == lot && m_lane == lane; }
+    bool HasKey(int site, int lot, int lane) const {
+        return m_site == site && m_lot == lot && m_lane == lane;
+    }
     void SetKey(int site, int lot, int lane);
 
     // Milliseconds since the epoch of the last use; 0 when never used.
