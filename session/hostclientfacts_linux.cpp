@@ -1,61 +1,10 @@
+#include "common/systeminfo.h"
 #include "session/hostclientfacts.h"
 
-#include <QFile>
-#include <QLocale>
-#include <QSysInfo>
-#include <QThread>
+#include <QStringBuilder>
 #include <sys/statvfs.h>
-#include <sys/sysinfo.h>
 
 namespace qev {
-
-namespace {
-
-struct KernelVersion {
-    int major = 0;
-    int minor = 0;
-    int build = 0;
-};
-
-KernelVersion ReadKernelVersion() {
-    // "6.1.0-18-amd64": the three leading numbers.
-    const QByteArrayList parts = QSysInfo::kernelVersion().toLatin1().split('.');
-    KernelVersion v;
-    const auto number = [&parts](int i) {
-        if (i >= parts.size())
-            return 0;
-        QByteArray digits;
-        for (char c : parts[i]) {
-            if (c < '0' || c > '9')
-                break;
-            digits.append(c);
-        }
-        return digits.toInt();
-    };
-    v.major = number(0);
-    v.minor = number(1);
-    v.build = number(2);
-    return v;
-}
-
-// The processor's model name from /proc/cpuinfo; empty when unreadable.
-QByteArray ProcessorName() {
-    QFile f(QStringLiteral("/proc/cpuinfo"));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    for (int i = 0; i < 4096 && !f.atEnd(); ++i) {
-        const QByteArray line = f.readLine(4096);
-        if (line.startsWith("model name")) {
-            QByteArray name = line.mid(line.indexOf(':') + 1).simplified();
-            return name;
-        }
-    }
-    return {};
-}
-
-constexpr int kPlatformId = 2;
-
-} // namespace
 
 HostClientFacts::HostClientFacts(ScreenFacts screen)
     : m_screen(screen) {}
@@ -69,47 +18,26 @@ QByteArray HostClientFacts::VolumeSerialText() const {
 }
 
 QByteArray HostClientFacts::ComputerNameText() const {
-    return QSysInfo::machineHostName().toLatin1().left(255);
+    return ComputerName();
 }
 
 QByteArray HostClientFacts::ClientDescription() const {
-    const KernelVersion v = ReadKernelVersion();
-    struct sysinfo si {};
-    qulonglong totalMb = 0;
-    int loadPercent = 0;
-    if (sysinfo(&si) == 0 && si.totalram > 0) {
-        const qulonglong total = static_cast<qulonglong>(si.totalram) * si.mem_unit;
-        const qulonglong free = static_cast<qulonglong>(si.freeram) * si.mem_unit;
-        totalMb = total >> 20;
-        loadPercent = static_cast<int>(100 - (free * 100 / total));
-    }
-    const QByteArray memory = QLocale(QLocale::English).toString(totalMb).toLatin1() + "MB(" +
-                              QByteArray::number(loadPercent) + "% used)";
-    const QByteArray servicePack = QSysInfo::prettyProductName().toLatin1().left(128);
-    return QByteArray::number(v.major) + '.' + QByteArray::number(v.minor) + '.' +
-           QByteArray::number(v.build) + '.' + QByteArray::number(kPlatformId) + '.' + servicePack + '(' +
-           QByteArray::number(m_screen.width) + 'X' + QByteArray::number(m_screen.height) + ':' +
-           QByteArray::number(m_screen.monitors) + ") " + memory + ' ' +
-           QByteArray::number(QThread::idealThreadCount()) + ' ' + ProcessorName() + ' ' +
-           QSysInfo::currentCpuArchitecture().toLatin1();
+    const OsFacts os = CurrentOsFacts();
+    const ProcessorInfo cpu = ProcessorDescription();
+    // "%d.%d.%d.%d.%s(%dX%d:%d) %s %d %s %s%s"; the identifier and the clock stand side by side.
+    QByteArray out;
+    out += QByteArray::number(os.major) + '.' + QByteArray::number(os.minor) + '.' +
+           QByteArray::number(os.build);
+    out += '.' + QByteArray::number(os.platformId) + '.' + os.extra.left(128);
+    out += '(' + QByteArray::number(m_screen.width) + 'X' + QByteArray::number(m_screen.height) + ':';
+    out += QByteArray::number(m_screen.monitors) + ") ";
+    out += cpu.memoryText + ' ' + QByteArray::number(cpu.count) + ' ' + cpu.name + ' ';
+    out += cpu.identifier + cpu.clockText;
+    return out;
 }
 
 QByteArray HostClientFacts::SystemDescription() const {
-    const KernelVersion v = ReadKernelVersion();
-    struct sysinfo si {};
-    qulonglong totalMb = 0;
-    int loadPercent = 0;
-    if (sysinfo(&si) == 0 && si.totalram > 0) {
-        const qulonglong total = static_cast<qulonglong>(si.totalram) * si.mem_unit;
-        totalMb = total >> 20;
-        loadPercent =
-            static_cast<int>(100 - (static_cast<qulonglong>(si.freeram) * si.mem_unit * 100 / total));
-    }
-    return QByteArray::number(v.major) + '.' + QByteArray::number(v.minor) + '.' +
-           QByteArray::number(v.build) + '.' + QByteArray::number(kPlatformId) + '.' +
-           QSysInfo::prettyProductName().toLatin1().left(128) + ",0,0,0," +
-           QByteArray::number(QThread::idealThreadCount()) + ",0," + QByteArray::number(totalMb) + ',' +
-           QByteArray::number(loadPercent);
+    return qev::SystemDescription();
 }
 
 } // namespace qev

@@ -1,5 +1,6 @@
 #include "session/procsdm.h"
 
+#include "common/versioninfo.h"
 #include "session/channeltuning.h"
 #include "session/hostclientfacts.h"
 
@@ -26,7 +27,7 @@ TProcsDm::TProcsDm(std::unique_ptr<ClientFacts> facts, QObject* parent)
     , TimeTick(new QTimer(this))
     , m_signInBuffer(kLineLimit)
     , m_dataBuffer(kLineLimit)
-    , m_versionText(QByteArrayLiteral(QEV_VERSION))
+    , m_versionText(FileVersion().toLatin1())
     , m_placeholder(std::make_unique<TSiteInfo>())
     , m_currentSite(m_placeholder.get()) {
     m_clientDescription = m_facts->ClientDescription();

@@ -1,3 +1,4 @@
+#include "common/dumpproperties.h"
 #include "session/codec/linecodec.h"
 #include "session/procsdm.h"
 
@@ -13,22 +14,6 @@ QByteArray Join(std::initializer_list<QByteArray> fields) {
         out.append(f);
     }
     return out;
-}
-
-// The module's attributes that a "Q_" site-information entry may ask about.
-QByteArray ReportableAttribute(QByteArrayView name) {
-    static constexpr std::pair<const char*, const char*> kAttributes[] = {
-        {"Name", "ProcsDm"},
-        {"Tag", "0"},
-        {"OldCreateOrder", "False"},
-        {"OnCreate", "DataModuleCreate"},
-        {"OnDestroy", "DataModuleDestroy"},
-    };
-    for (const auto& [key, value] : kAttributes) {
-        if (name == key)
-            return QByteArray(value);
-    }
-    return {};
 }
 
 } // namespace
@@ -56,7 +41,7 @@ QByteArray TProcsDm::QueryReport() const {
     for (const QByteArray& line : m_siteInformation) {
         if (!line.startsWith("Q_"))
             continue;
-        const QByteArray value = ReportableAttribute(QByteArrayView(line).sliced(2));
+        const QByteArray value = PropertyValue(SessionModuleProperties(), QByteArrayView(line).sliced(2));
         if (value.isEmpty())
             continue;
         if (!report.isEmpty())

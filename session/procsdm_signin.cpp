@@ -1,12 +1,12 @@
 #include "common/clock.h"
 #include "common/pumpwait.h"
+#include "common/texthelpers.h"
 #include "session/codec/linecodec.h"
 #include "session/procsdm.h"
 #include "session/signinparser.h"
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QRandomGenerator>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -67,9 +67,7 @@ bool TProcsDm::SignIn(QByteArrayView hostPort, const QByteArray& cipheredId,
             return false;
         host = addresses.isEmpty()
                    ? QByteArray()
-                   : addresses.at(QRandomGenerator::global()->bounded(static_cast<int>(addresses.size())))
-                         .toString()
-                         .toLatin1();
+                   : addresses.at(RandomInRange(0, static_cast<int>(addresses.size()))).toString().toLatin1();
         // Events ran during the lookup; a sign-in cancelled meanwhile stays cancelled.
         if (m_state != ssSigningIn)
             return false;

@@ -1,5 +1,6 @@
 #include "session/signinparser.h"
 
+#include "common/texthelpers.h"
 #include "session/codec/linecodec.h"
 
 #include <algorithm>
@@ -7,14 +8,6 @@
 namespace qev {
 
 namespace {
-
-// Cuts off and returns the text before the first sep; s keeps the rest (empty when none).
-QByteArray SplitHead(QByteArray& s, char sep) {
-    const qsizetype p = s.indexOf(sep);
-    QByteArray head = p < 0 ? s : s.left(p);
-    s = p < 0 ? QByteArray() : s.mid(p + 1);
-    return head;
-}
 
 // Spaces and every control character count as blanks on the wire.
 QByteArray TrimBlanks(QByteArrayView text) {
@@ -29,7 +22,7 @@ QByteArray TrimBlanks(QByteArrayView text) {
 
 void SplitHostPort(const QByteArray& hostPort, QByteArray& host, QByteArray& port) {
     QByteArray rest = hostPort;
-    host = SplitHead(rest, ':');
+    host = SplitHead(rest, ":");
     port = rest;
 }
 
@@ -39,7 +32,7 @@ QList<SignInLine> DecipherSignInPiece(QByteArrayView piece) {
     QList<SignInLine> out;
     QByteArray plain = LineDecipher(piece);
     while (!plain.isEmpty()) {
-        const QByteArray line = TrimBlanks(SplitHead(plain, '\r'));
+        const QByteArray line = TrimBlanks(SplitHead(plain, "\r"));
         if (line.isEmpty())
             break;
         if (line.size() >= 3 && line[2] == ':')
@@ -79,17 +72,17 @@ std::optional<double> ParseDayCount(QByteArrayView text) {
 StatusMessage ParseStatus(QByteArrayView payload) {
     QByteArray rest = payload.toByteArray();
     StatusMessage m;
-    m.code = IntegerOr(SplitHead(rest, ','), 109);
+    m.code = IntegerOr(SplitHead(rest, ","), 109);
     if (m.code == 103) {
-        m.refusalText = SplitHead(rest, ',');
+        m.refusalText = SplitHead(rest, ",");
     } else if (m.code == 100) {
-        SplitHead(rest, ',');
-        m.siteInfoText = LineDecipher(SplitHead(rest, ','));
-        SplitHead(rest, ',');
-        m.memberClass = LineDecipher(SplitHead(rest, ','));
+        SplitHead(rest, ",");
+        m.siteInfoText = LineDecipher(SplitHead(rest, ","));
+        SplitHead(rest, ",");
+        m.memberClass = LineDecipher(SplitHead(rest, ","));
         if (m.memberClass.isEmpty())
             m.memberClass = QByteArrayLiteral("2");
-        m.sessionNumber = IntegerOr(SplitHead(rest, ','), 0);
+        m.sessionNumber = IntegerOr(SplitHead(rest, ","), 0);
     }
     return m;
 }
@@ -97,22 +90,22 @@ StatusMessage ParseStatus(QByteArrayView payload) {
 ClientParams ParseClientParams(QByteArrayView payload) {
     QByteArray rest = payload.toByteArray();
     ClientParams p;
-    p.jumpThreshold = IntegerOr(SplitHead(rest, ','), 0);
-    p.jumpLockMs = IntegerOr(SplitHead(rest, ','), 0);
-    p.maxPriceDelayMs = IntegerOr(SplitHead(rest, ','), -1);
+    p.jumpThreshold = IntegerOr(SplitHead(rest, ","), 0);
+    p.jumpLockMs = IntegerOr(SplitHead(rest, ","), 0);
+    p.maxPriceDelayMs = IntegerOr(SplitHead(rest, ","), -1);
     return p;
 }
 
 SiteAnnouncement ParseSiteAnnouncement(QByteArrayView payload) {
     QByteArray rest = payload.toByteArray();
-    QByteArray group = SplitHead(rest, '|');
+    QByteArray group = SplitHead(rest, "|");
     SiteAnnouncement a;
     if (group.isEmpty()) {
         a.firstGroupEmpty = true;
         return a;
     }
-    a.siteNumber = IntegerOr(TrimBlanks(SplitHead(group, ',')), -1);
-    a.laneCount = IntegerOr(TrimBlanks(SplitHead(group, ',')), 0);
+    a.siteNumber = IntegerOr(TrimBlanks(SplitHead(group, ",")), -1);
+    a.laneCount = IntegerOr(TrimBlanks(SplitHead(group, ",")), 0);
     return a;
 }
 
@@ -120,12 +113,12 @@ QList<int> ParseLaneAppearance(QByteArrayView payload) {
     QList<int> out;
     QByteArray rest = payload.toByteArray();
     for (;;) {
-        QByteArray group = SplitHead(rest, '|');
+        QByteArray group = SplitHead(rest, "|");
         if (group.isEmpty())
             break;
-        const int lane = IntegerOr(TrimBlanks(SplitHead(group, ',')), -1);
-        SplitHead(group, ',');
-        const int state = IntegerOr(TrimBlanks(SplitHead(group, ',')), 110000);
+        const int lane = IntegerOr(TrimBlanks(SplitHead(group, ",")), -1);
+        SplitHead(group, ",");
+        const int state = IntegerOr(TrimBlanks(SplitHead(group, ",")), 110000);
         if (lane == 0)
             out.append(state);
     }
@@ -135,25 +128,25 @@ QList<int> ParseLaneAppearance(QByteArrayView payload) {
 ServerInformation ParseServerInformation(QByteArrayView payload) {
     ServerInformation info;
     QByteArray rest = payload.toByteArray();
-    QByteArray first = SplitHead(rest, '|');
-    SplitHostPort(LineDecipher(SplitHead(first, ',')), info.dataHost, info.dataPort);
-    SplitHead(first, ',');
-    info.audioSampleRate = IntegerOr(SplitHead(first, ','), 0);
-    SplitHostPort(LineDecipher(SplitHead(first, ',')), info.audioHost, info.audioPort);
+    QByteArray first = SplitHead(rest, "|");
+    SplitHostPort(LineDecipher(SplitHead(first, ",")), info.dataHost, info.dataPort);
+    SplitHead(first, ",");
+    info.audioSampleRate = IntegerOr(SplitHead(first, ","), 0);
+    SplitHostPort(LineDecipher(SplitHead(first, ",")), info.audioHost, info.audioPort);
 
     for (;;) {
-        QByteArray group = TrimBlanks(SplitHead(rest, '|'));
+        QByteArray group = TrimBlanks(SplitHead(rest, "|"));
         if (group.isEmpty())
             break;
         LaneServers lane;
-        lane.lane = IntegerOr(TrimBlanks(SplitHead(group, ',')), -1);
+        lane.lane = IntegerOr(TrimBlanks(SplitHead(group, ",")), -1);
         if (lane.lane < 0)
             continue;
-        lane.biddingRouter = LineDecipher(SplitHead(group, ','));
-        lane.watchRouter = LineDecipher(SplitHead(group, ','));
-        lane.detailUrlBase = NormaliseUrlBase(LineDecipher(SplitHead(group, ',')));
-        lane.photoUrlBase = NormaliseUrlBase(LineDecipher(SplitHead(group, ',')));
-        lane.laneCode = LineDecipher(SplitHead(group, ','));
+        lane.biddingRouter = LineDecipher(SplitHead(group, ","));
+        lane.watchRouter = LineDecipher(SplitHead(group, ","));
+        lane.detailUrlBase = NormaliseUrlBase(LineDecipher(SplitHead(group, ",")));
+        lane.photoUrlBase = NormaliseUrlBase(LineDecipher(SplitHead(group, ",")));
+        lane.laneCode = LineDecipher(SplitHead(group, ","));
         info.lanes.append(lane);
     }
     return info;
