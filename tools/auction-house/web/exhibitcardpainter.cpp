@@ -118,7 +118,7 @@ QImage ExhibitCardPainter::Paint(const CatalogueLot& lot, QSize size) {
     f.setBold(false);
     p.setFont(f);
     p.setPen(QColor(60, 60, 60));
-    p.drawText(QRectF(area.left() + 12, area.top() + 8, area.width() * 0.28, area.height() * 0.3),
+    p.drawText(QRectF(area.left() + 12, area.top() + 8, area.width() * 0.28, area.height() * 0.6),
                Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                QStringLiteral("A: キズ\nU: ヘコミ\nW: 補修波\nS: サビ\nB: ヘコミ付キズ\nC: 腐食"));
     p.end();
