@@ -17,6 +17,11 @@ if(QEV_SANITIZE)
   add_link_options(${_qev_san})
 endif()
 
+if(QEV_FUZZ)
+  # Libraries carry libFuzzer's coverage hooks; only the fuzz targets link its main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # qev_add_library(name SOURCES ... LIBS ...): one library target per folder.
 function(qev_add_library name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
