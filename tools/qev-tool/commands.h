@@ -10,5 +10,6 @@ int RunDecipherCommand(ToolContext& context);
 int RunScrambleCommand(ToolContext& context);
 int RunUnscrambleCommand(ToolContext& context);
 int RunTokenCommand(ToolContext& context);
+int RunSessionCommand(ToolContext& context);
 
 } // namespace qev

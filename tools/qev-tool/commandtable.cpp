@@ -11,6 +11,7 @@ std::span<const ToolCommand> ToolCommands() {
         ToolCommand{"scramble", "[TEXT...]", RunScrambleCommand},
         ToolCommand{"unscramble", "[TEXT...]", RunUnscrambleCommand},
         ToolCommand{"token", "SERIAL", RunTokenCommand},
+        ToolCommand{"session", "--server HOST:PORT --id ID --password PW", RunSessionCommand},
     };
     return commands;
 }
