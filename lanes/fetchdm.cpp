@@ -134,6 +134,13 @@ void TFetchDm::StartNext(Queue& queue) {
     queue.hasCurrent = true;
     TDownloadItem& item = queue.items.front();
     item.nextTry = Clock::current().nowMs() + item.delay;
+    WakeAt(item.delay);
+}
+
+void TFetchDm::WakeAt(int delayMs) {
+    // Start as soon as the delay has passed instead of on the next poll tick; the poll stays
+    // as the fallback.
+    QTimer::singleShot(qMax(0, delayMs), this, &TFetchDm::TimeASyncTimer);
 }
 
 void TFetchDm::TimeASyncTimer() {
@@ -222,6 +229,7 @@ void TFetchDm::OnFinished(Queue& queue, QNetworkReply* reply) {
     } else {
         if (--item.attemptsLeft > 0) {
             item.nextTry = Clock::current().nowMs() + item.delay;
+            WakeAt(item.delay);
             return;
         }
         status = (!queue.refused && httpStatus > 0 && httpStatus != 200) ? httpStatus : StatusNoAnswer;

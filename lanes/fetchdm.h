@@ -78,6 +78,7 @@ private:
 
     bool Enqueue(Queue& queue, TDownloadItem item);
     void StartNext(Queue& queue);
+    void WakeAt(int delayMs);
     void Poll(Queue& queue);
     void OnReadyRead(Queue& queue);
     void OnFinished(Queue& queue, QNetworkReply* reply);
