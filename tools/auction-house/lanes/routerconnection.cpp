@@ -41,6 +41,8 @@ void RouterConnection::Write(const QByteArray& bytes) {
         return;
     }
     m_socket->write(bytes);
+    // Out at once rather than on the next pass of the event loop: a price is worth most now.
+    m_socket->flush();
 }
 
 void RouterConnection::SendLine(const QByteArray& plain) {
