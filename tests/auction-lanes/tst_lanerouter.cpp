@@ -77,6 +77,7 @@ private slots:
     void floodIsBoundedAndComplete();
     void faultsNeedLoopback();
     void fastLiveAuction();
+    void recorderIsBoundedAndReentrant();
 };
 
 void TstLaneRouter::greetsThenCarriesLane_data() {
@@ -441,6 +442,29 @@ void TstLaneRouter::fastLiveAuction() {
     QVERIFY(QTest::qWaitFor([&] { return lanes.Recorder().Confirmations().size() == 3; }, 5000));
     for (const RecordedLine& line : lanes.Recorder().Confirmations())
         QVERIFY(line.matchesWin);
+}
+
+void TstLaneRouter::recorderIsBoundedAndReentrant() {
+    BidRecorder recorder(4);
+    for (int i = 0; i < 5; ++i)
+        recorder.Record(
+            RecordedLine{i, 0, RouterKind::Bidding, "BD", QByteArray::number(i), "1234", {}, false});
+    QCOMPARE(recorder.Lines().size(), 3);
+    QCOMPARE(recorder.Dropped(), 2);
+    QCOMPARE(recorder.Lines().constFirst().payload, QByteArray("2"));
+
+    // A handler may empty the recorder and drop itself while being called.
+    int calls = 0;
+    recorder.OnRecorded = [&](BidRecorder& sender, const RecordedLine& line) {
+        ++calls;
+        QCOMPARE(line.code, QByteArray("CF"));
+        sender.Clear();
+        sender.OnRecorded = nullptr;
+    };
+    recorder.Record(RecordedLine{9, 0, RouterKind::Bidding, "CF", "x", "1234", {}, false});
+    recorder.Record(RecordedLine{10, 0, RouterKind::Bidding, "CF", "y", "1234", {}, false});
+    QCOMPARE(calls, 1);
+    QCOMPARE(recorder.Lines().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstLaneRouter)
