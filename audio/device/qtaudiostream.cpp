@@ -1,5 +1,7 @@
 #include "audio/device/qtaudiostream.h"
 
+#include <QTimer>
+
 namespace qev {
 
 QtAudioStream::QtAudioStream(const QAudioDevice& device)
@@ -41,7 +43,6 @@ bool QtAudioStream::Play(const QByteArray& wave) {
     haltSink();
     if (!m_sink || !(f == m_format)) {
         m_sink = std::make_unique<QAudioSink>(m_device, qf);
-        m_sink->setBufferSize(qsizetype(f.bytesPerSecond() * kBufferMs / 1000));
         m_format = f;
     }
     m_sink->setVolume(m_gain);
@@ -63,16 +64,16 @@ void QtAudioStream::stateChanged(QAudio::State state) {
     if (!m_playing)
         return;
     if (state == QAudio::IdleState && m_buffer.atEnd()) {
-        // Played out: report first, while this player still counts as playing.
-        const std::shared_ptr<int> generation = m_generation;
-        const int before = *generation;
-        if (OnEnd) {
-            auto handler = OnEnd;
-            handler(*this);
+        // All handed over; the sink still holds its buffered tail.
+        const qint64 held = qMax<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree());
+        const qint64 bps = m_format.bytesPerSecond();
+        const int ms = bps > 0 ? int(held * 1000 / bps) : 0;
+        const int generation = *m_generation;
+        if (ms <= 2) {
+            playedOut(generation);
+            return;
         }
-        if (*generation != before)
-            return; // restarted, stopped or destroyed by the handler
-        m_playing = false;
+        QTimer::singleShot(ms, this, [this, generation] { playedOut(generation); });
     } else if (state == QAudio::StoppedState && m_sink && m_sink->error() != QAudio::NoError) {
         // The sound server went away: the chunk is over.
         m_playing = false;
@@ -82,6 +83,20 @@ void QtAudioStream::stateChanged(QAudio::State state) {
             handler(*this);
         }
     }
+}
+
+void QtAudioStream::playedOut(int generation) {
+    if (!m_playing || *m_generation != generation)
+        return;
+    // Report first, while this player still counts as playing.
+    const std::shared_ptr<int> alive = m_generation;
+    if (OnEnd) {
+        auto handler = OnEnd;
+        handler(*this);
+    }
+    if (*alive != generation)
+        return; // restarted, stopped or destroyed by the handler
+    m_playing = false;
 }
 
 void QtAudioStream::Stop() {

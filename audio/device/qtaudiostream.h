@@ -13,14 +13,12 @@
 namespace qev {
 
 // One player of the live audio on a QAudioSink of its own. The sink pulls the chunk from memory;
-// when it runs dry the chunk has been handed to the sound server and the end is reported (on the
-// GUI thread, where the sink's signals arrive). The sink is kept while the format stays the same.
+// when it runs dry, what it still holds is played out and then the end is reported (on the GUI
+// thread, where the sink's signals arrive), so reusing the player never cuts a chunk's tail.
+// The sink is kept while the format stays the same.
 class QtAudioStream final : public QObject, public TAudioStream {
     Q_OBJECT
 public:
-    // Device buffer: short, so a chunk's first sample leaves soon after it starts.
-    static constexpr int kBufferMs = 60;
-
     explicit QtAudioStream(const QAudioDevice& device);
     ~QtAudioStream() override;
 
@@ -33,6 +31,7 @@ public:
 
 private:
     void stateChanged(QAudio::State state);
+    void playedOut(int generation);
     void haltSink();
 
     QAudioDevice m_device;

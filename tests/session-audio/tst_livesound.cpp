@@ -1,0 +1,137 @@
+#include "audio/core/soundform.h"
+#include "audio/device/qtaudiodevice.h"
+#include "common/pumpwait.h"
+#include "common/texthelpers.h"
+#include "pulsenullsink.h"
+#include "session/audio/audiochannel.h"
+#include "tools/auction-house/audio/audioserver.h"
+
+#include <QMediaDevices>
+#include <QTest>
+#include <QtEndian>
+#include <cmath>
+
+using namespace qev;
+
+namespace {
+
+struct Window {
+    double share = 0; // of the window's energy at the marker frequency
+    double rms = 0;
+};
+
+// The loudest 50 ms window of a 16-bit mono recording in terms of the share at hz.
+Window bestWindow(const QByteArray& rec, double hz) {
+    const int rate = PulseNullSink::kRecordRate;
+    const int n = int(rec.size() / 2);
+    const int w = rate / 20;
+    Window best;
+    const double k = 2 * std::cos(2 * M_PI * hz / rate);
+    for (int start = 0; start + w <= n; start += w / 2) {
+        double s1 = 0, s2 = 0, total = 0;
+        for (int i = start; i < start + w; ++i) {
+            const double x = qFromLittleEndian<qint16>(rec.constData() + 2 * i);
+            const double s0 = x + k * s1 - s2;
+            s2 = s1;
+            s1 = s0;
+            total += x * x;
+        }
+        const double rms = std::sqrt(total / w);
+        const double share = total > 0 ? 2 * (s1 * s1 + s2 * s2 - k * s1 * s2) / (w * total) : 0;
+        if (rms > 200 && share > best.share)
+            best = {share, rms};
+    }
+    return best;
+}
+
+int peakOf(const QByteArray& rec) {
+    int peak = 0;
+    for (qsizetype i = 0; i + 1 < rec.size(); i += 2)
+        peak = qMax(peak, qAbs(int(qFromLittleEndian<qint16>(rec.constData() + i))));
+    return peak;
+}
+
+} // namespace
+
+// The auction house's stream through the client's channel and Qt Multimedia output into a real
+// (null) sound device, recorded from the device's monitor.
+class TestLiveSound : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void markerToneReachesTheDevice_data();
+    void markerToneReachesTheDevice();
+
+private:
+    QByteArray playLot(int codec, int level);
+
+    PulseNullSink m_pulse;
+};
+
+void TestLiveSound::initTestCase() {
+    if (!m_pulse.start())
+        QSKIP(qPrintable(QStringLiteral("no PulseAudio null sink: ") + m_pulse.why()));
+    // Qt learns the daemon's devices asynchronously.
+    QVERIFY2(PumpWait([] { return !QMediaDevices::defaultAudioOutput().isNull(); }, 10000),
+             "the null sink never showed up as an output device");
+}
+
+void TestLiveSound::cleanupTestCase() {
+    m_pulse.stop();
+}
+
+QByteArray TestLiveSound::playLot(int codec, int level) {
+    // The recorder runs first: a null sink with a low-latency reader plays in small blocks.
+    if (!m_pulse.startRecording())
+        return {};
+    PumpFor(300);
+    AudioServerConfig config;
+    config.codec = codec;
+    config.autoChant = false;
+    AudioServer server(config);
+    if (!server.Listen())
+        return {};
+    TSoundForm out(std::make_unique<QtAudioDevice>());
+    AudioChannel channel(out);
+    channel.SiteIdentifier = [] { return QByteArray("QEV"); };
+    channel.LaneCode = [](int) -> std::optional<QByteArray> { return QByteArray("A1"); };
+    channel.SetServerSampleRate(8000);
+    channel.SetAudioVolume(VolumeToAttenuation(level));
+    channel.SetAudioWanted(true);
+    channel.OpenIfDue(QStringLiteral("127.0.0.1"), QString::number(server.Port()), false);
+    if (!PumpWait([&] { return !server.Subscriptions().isEmpty(); }, 5000))
+        return {};
+    PumpFor(300);
+    server.NewLot(1200);
+    PumpFor(1500);
+    channel.close();
+    return m_pulse.stopRecording();
+}
+
+void TestLiveSound::markerToneReachesTheDevice_data() {
+    QTest::addColumn<int>("codec");
+    QTest::addColumn<int>("level");
+    QTest::newRow("raw, level 3") << 0 << 3;
+    QTest::newRow("GSM, level 3") << 2 << 3;
+    QTest::newRow("zlib, level 0") << 1 << 0;
+}
+
+void TestLiveSound::markerToneReachesTheDevice() {
+    QFETCH(int, codec);
+    QFETCH(int, level);
+    const QByteArray rec = playLot(codec, level);
+    QVERIFY2(rec.size() > PulseNullSink::kRecordRate, "nothing was recorded");
+    if (level == 0) {
+        // Level 0: the stream plays, silently.
+        QVERIFY2(peakOf(rec) < 64, qPrintable(QString::number(peakOf(rec))));
+        return;
+    }
+    const Window w = bestWindow(rec, AudioServerConfig().markerHz);
+    QVERIFY2(w.share > 0.6, qPrintable(QStringLiteral("marker share %1 rms %2").arg(w.share).arg(w.rms)));
+    // The marker, not a tone next to it.
+    QVERIFY(bestWindow(rec, AudioServerConfig().markerHz * 1.25).share < w.share / 2);
+}
+
+QTEST_GUILESS_MAIN(TestLiveSound)
+#include "tst_livesound.moc"
