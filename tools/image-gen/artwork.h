@@ -16,7 +16,6 @@ inline const QColor kBlue(32, 149, 211);
 inline const QColor kDeepBlue(0, 106, 182);
 inline const QColor kNavy(12, 58, 110);
 inline const QColor kLightBlue(219, 238, 245);
-inline const QColor kCountdownBlue(32, 160, 211);
 inline const QColor kFieldBorder(120, 170, 205);
 inline const QColor kAlarmYellow(255, 253, 101);
 inline const QColor kReportYellow(255, 254, 193);

@@ -33,10 +33,6 @@ QImage Base() {
          Qt::AlignRight | Qt::AlignVCenter);
     // The light box behind the user ID (the ID panel itself is 187, 11, 51 x 20).
     Field(p, QRectF(184, 8, 57, 26), QColor(254, 254, 254), kFieldBorder, 4);
-    // The countdown's place (the text panel is 466, 13, 245 x 16 on this colour).
-    p.setPen(Qt::NoPen);
-    p.setBrush(kCountdownBlue);
-    p.drawRoundedRect(QRectF(460, 9, 257, 24), 6, 6);
     return image;
 }
 
