@@ -73,11 +73,22 @@ void SignInServer::Accept() {
 void SignInServer::HandleLine(QTcpSocket& socket, int peer, const QByteArray& line) {
     m_received.append({peer, line});
     m_log.Received(kName, peer, line);
+    const QByteArrayList fields = line.mid(3).split(',');
+    const auto field = [&fields](int i) { return i < fields.size() ? fields[i] : QByteArray(); };
+    if (line.startsWith("QV:") || line.startsWith("LO:")) {
+        m_log.Note(kName, "#" + QByteArray::number(peer) + ' ' + line.left(2) +
+                              " id=" + LineDecipher(field(0)) + " computer=" + LineDecipher(field(2)) +
+                              " token=" + LineUnscramble(field(3)));
+    }
     if (!line.startsWith("LI:"))
         return;
-    const QByteArrayList fields = line.mid(3).split(',');
-    const QByteArray id = fields.size() > 2 ? LineDecipher(fields[2]) : QByteArray();
-    const QByteArray password = fields.size() > 3 ? LineDecipher(fields[3]) : QByteArray();
+    const QByteArray id = LineDecipher(field(2));
+    const QByteArray password = LineDecipher(field(3));
+    // The identifying values, deciphered, so the log can be read; the password is not shown.
+    m_log.Note(kName, "#" + QByteArray::number(peer) + " LI id=" + id + " serial=" + LineDecipher(field(0)) +
+                          " computer=" + LineDecipher(field(1)) + " version=" + field(4) +
+                          " token=" + LineUnscramble(field(6)) + " client=" + LineDecipher(field(7)) +
+                          " system=" + LineDecipher(field(8)));
     const HouseAccount* account = m_config.FindAccount(id);
     if (!account || account->password != password) {
         Send(socket, peer, QByteArrayLiteral("ST:101"));
