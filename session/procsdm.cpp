@@ -101,6 +101,7 @@ void TProcsDm::CloseAll() {
 
 void TProcsDm::EnterSession() {
     TimeSingIn->stop();
+    // Lane channels left from an earlier session are closed here too, once they exist.
     SockSI->disconnectFromHost();
     m_signInBuffer.Clear();
     SetState(ssInSession);

@@ -1,6 +1,7 @@
 #include "common/clock.h"
 #include "session/codec/linecodec.h"
 #include "session/procsdm.h"
+#include "session/signinparser.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -28,7 +29,7 @@ void TProcsDm::ReceiveData(const QByteArray& bytes) {
     while (m_dataBuffer.TakeLine(piece)) {
         const QByteArray plain = LineUnscramble(piece);
         for (const QByteArray& raw : plain.split('\r')) {
-            const QByteArray line = raw.trimmed();
+            const QByteArray line = TrimWireBlanks(raw);
             if (line.size() < 3 || line[2] != ':')
                 continue;
             HandleDataLine(line);

@@ -9,8 +9,15 @@ namespace qev {
 
 namespace {
 
-// Spaces and every control character count as blanks on the wire.
-QByteArray TrimBlanks(QByteArrayView text) {
+void SplitHostPort(const QByteArray& hostPort, QByteArray& host, QByteArray& port) {
+    QByteArray rest = hostPort;
+    host = SplitHead(rest, ":");
+    port = rest;
+}
+
+} // namespace
+
+QByteArray TrimWireBlanks(QByteArrayView text) {
     qsizetype b = 0;
     qsizetype e = text.size();
     while (b < e && static_cast<quint8>(text[b]) <= ' ')
@@ -20,19 +27,11 @@ QByteArray TrimBlanks(QByteArrayView text) {
     return text.sliced(b, e - b).toByteArray();
 }
 
-void SplitHostPort(const QByteArray& hostPort, QByteArray& host, QByteArray& port) {
-    QByteArray rest = hostPort;
-    host = SplitHead(rest, ":");
-    port = rest;
-}
-
-} // namespace
-
 QList<SignInLine> DecipherSignInPiece(QByteArrayView piece) {
     QList<SignInLine> out;
     QByteArray plain = LineDecipher(piece);
     while (!plain.isEmpty()) {
-        const QByteArray line = TrimBlanks(SplitHead(plain, "\r"));
+        const QByteArray line = TrimWireBlanks(SplitHead(plain, "\r"));
         if (line.isEmpty())
             break;
         if (line.size() >= 3 && line[2] == ':')
@@ -62,7 +61,7 @@ int IntegerOr(QByteArrayView field, int def) {
 
 std::optional<double> ParseDayCount(QByteArrayView text) {
     bool ok = false;
-    const double v = TrimBlanks(text).toDouble(&ok);
+    const double v = TrimWireBlanks(text).toDouble(&ok);
     // Beyond a few thousand years the value is nonsense and would overflow millisecond maths.
     if (!ok || !(v > -1.0e6 && v < 1.0e6))
         return std::nullopt;
@@ -104,8 +103,8 @@ SiteAnnouncement ParseSiteAnnouncement(QByteArrayView payload) {
         a.firstGroupEmpty = true;
         return a;
     }
-    a.siteNumber = IntegerOr(TrimBlanks(SplitHead(group, ",")), -1);
-    a.laneCount = IntegerOr(TrimBlanks(SplitHead(group, ",")), 0);
+    a.siteNumber = IntegerOr(TrimWireBlanks(SplitHead(group, ",")), -1);
+    a.laneCount = IntegerOr(TrimWireBlanks(SplitHead(group, ",")), 0);
     return a;
 }
 
@@ -116,9 +115,9 @@ QList<int> ParseLaneAppearance(QByteArrayView payload) {
         QByteArray group = SplitHead(rest, "|");
         if (group.isEmpty())
             break;
-        const int lane = IntegerOr(TrimBlanks(SplitHead(group, ",")), -1);
+        const int lane = IntegerOr(TrimWireBlanks(SplitHead(group, ",")), -1);
         SplitHead(group, ",");
-        const int state = IntegerOr(TrimBlanks(SplitHead(group, ",")), 110000);
+        const int state = IntegerOr(TrimWireBlanks(SplitHead(group, ",")), 110000);
         if (lane == 0)
             out.append(state);
     }
@@ -135,11 +134,11 @@ ServerInformation ParseServerInformation(QByteArrayView payload) {
     SplitHostPort(LineDecipher(SplitHead(first, ",")), info.audioHost, info.audioPort);
 
     for (;;) {
-        QByteArray group = TrimBlanks(SplitHead(rest, "|"));
+        QByteArray group = TrimWireBlanks(SplitHead(rest, "|"));
         if (group.isEmpty())
             break;
         LaneServers lane;
-        lane.lane = IntegerOr(TrimBlanks(SplitHead(group, ",")), -1);
+        lane.lane = IntegerOr(TrimWireBlanks(SplitHead(group, ",")), -1);
         if (lane.lane < 0)
             continue;
         lane.biddingRouter = LineDecipher(SplitHead(group, ","));
@@ -161,7 +160,7 @@ QByteArray NormaliseUrlBase(QByteArray url) {
 }
 
 QTime LaneTime(QByteArrayView value) {
-    const QByteArray text = TrimBlanks(value);
+    const QByteArray text = TrimWireBlanks(value);
     bool ok = false;
     const qlonglong v = text.toLongLong(&ok, 10);
     if (!ok || v < 0)

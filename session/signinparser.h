@@ -23,6 +23,9 @@ QList<SignInLine> DecipherSignInPiece(QByteArrayView piece);
 // piece. Each inner list is one piece's messages.
 QList<QList<SignInLine>> SplitSignInReceipt(QByteArrayView bytes);
 
+// Cuts spaces and every control character off both ends, as every received line is trimmed.
+QByteArray TrimWireBlanks(QByteArrayView text);
+
 // A field read as a decimal integer; def when empty or not a number.
 int IntegerOr(QByteArrayView field, int def);
 
