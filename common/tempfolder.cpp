@@ -4,8 +4,36 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <unistd.h>
 
 namespace qev {
+
+namespace {
+
+void deleteContents(const QDir& dir) {
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    // Subfolders first, then files.
+    for (const QFileInfo& entry : entries) {
+        if (entry.fileName().startsWith(u'.') || entry.isSymLink() || !entry.isDir())
+            continue;
+        const QString path = entry.filePath();
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOwner | QFile::WriteOwner |
+                                        QFile::ExeOwner);
+        deleteContents(QDir(path));
+        dir.rmdir(entry.fileName());
+    }
+    for (const QFileInfo& entry : entries) {
+        if (entry.fileName().startsWith(u'.') || (entry.isDir() && !entry.isSymLink()))
+            continue;
+        QFile file(entry.filePath());
+        if (!entry.isSymLink())
+            file.setPermissions(file.permissions() | QFile::WriteOwner);
+        file.remove();
+    }
+}
+
+} // namespace
 
 QString TempFolderFor(const QString& systemTemp, const QString& executableDir) {
     if (systemTemp.trimmed().isEmpty())
@@ -20,27 +48,12 @@ QString TempFolder() {
 void DeleteFolderContents(const QString& folder) {
     if (folder.trimmed().isEmpty())
         return;
-    const QDir dir(folder);
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    // Subfolders first, then files.
-    for (const QFileInfo& entry : entries) {
-        if (entry.fileName().startsWith(u'.') || entry.isSymLink() || !entry.isDir())
-            continue;
-        const QString path = entry.filePath();
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ReadOwner | QFile::WriteOwner |
-                                        QFile::ExeOwner);
-        DeleteFolderContents(path);
-        dir.rmdir(entry.fileName());
-    }
-    for (const QFileInfo& entry : entries) {
-        if (entry.fileName().startsWith(u'.') || (entry.isDir() && !entry.isSymLink()))
-            continue;
-        QFile file(entry.filePath());
-        if (!entry.isSymLink())
-            file.setPermissions(file.permissions() | QFile::WriteOwner);
-        file.remove();
-    }
+    // The cache sits in a shared temporary folder: a link or another user's folder planted at
+    // its name must not make us empty whatever it points to.
+    const QFileInfo info(QDir::cleanPath(folder));
+    if (info.isSymLink() || !info.isDir() || info.ownerId() != ::geteuid())
+        return;
+    deleteContents(QDir(info.filePath()));
 }
 
 } // namespace qev

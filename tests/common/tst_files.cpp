@@ -121,6 +121,15 @@ private slots:
         QVERIFY(QFile::exists(path("stay.txt")));
     }
 
+    void deleteFolderContentsLeavesLinkedFolder() {
+        QDir(m_dir.path()).mkpath(QStringLiteral("home"));
+        QVERIFY(writeFile(path("home/precious.txt"), "keep me"));
+        QVERIFY(QFile::link(path("home"), path("QEV2016")));
+        DeleteFolderContents(path("QEV2016"));
+        DeleteFolderContents(path("QEV2016") + u'/');
+        QCOMPARE(readFile(path("home/precious.txt")), QByteArrayLiteral("keep me"));
+    }
+
     void deleteFolderContentsMissingFolder() { DeleteFolderContents(path("not-there")); }
 };
 
