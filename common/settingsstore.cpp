@@ -38,6 +38,10 @@ SettingsStore::Paths SettingsStore::defaultPaths() {
 SettingsStore::SettingsStore(Paths paths)
     : m_paths(std::move(paths)) {}
 
+SettingsStore::~SettingsStore() {
+    sync();
+}
+
 bool SettingsStore::usesIniBesideExecutable() const {
     return !m_paths.iniBesideExecutable.isEmpty() && QFileInfo(m_paths.iniBesideExecutable).isFile();
 }

@@ -24,6 +24,10 @@ public:
 
     // Tests pass their own paths.
     explicit SettingsStore(Paths paths = defaultPaths());
+    // Writes what is pending, the same as sync().
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
 
     bool usesIniBesideExecutable() const;
 
