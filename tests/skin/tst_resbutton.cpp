@@ -57,6 +57,7 @@ private slots:
     void rowChoice();
     void paintsTheChosenCell();
     void clickOnRelease();
+    void transparentShowsBaseUnderKeyColour();
     void repeatWhileHeld();
     void repeatPausesOutsideAndResumes();
     void stalledLoopDoesNotBurst();
@@ -218,6 +219,29 @@ void TstResButton::clickOnRelease() {
     b.Press({20, 10});
     b.ReleaseAt({20, 10});
     QCOMPARE(clicks, 1);
+}
+
+void TstResButton::transparentShowsBaseUnderKeyColour() {
+    // Cell: left half the key colour (white), right half red; base: every column its own colour.
+    QImage strip(20, 20, QImage::Format_RGB32);
+    strip.fill(Qt::white);
+    QPainter(&strip).fillRect(10, 0, 10, 10, Qt::red);
+    QImage base(100, 50, QImage::Format_RGB32);
+    for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 100; ++x)
+            base.setPixel(x, y, qRgb(x, y, 77));
+    TResButton b;
+    b.resize(20, 10);
+    b.SetBitmap(strip);
+    b.SetTransparentBase(base);
+    b.SetTransparentBaseX(30);
+    b.SetTransparentBaseY(7);
+    QCOMPARE(b.grab().toImage().pixelColor(3, 4), QColor(Qt::white)); // off: a plain copy
+    b.SetTransparent(true);
+    const QImage shown = b.grab().toImage();
+    QCOMPARE(shown.pixel(3, 4), base.pixel(33, 11));
+    QCOMPARE(shown.pixel(9, 0), base.pixel(39, 7));
+    QCOMPARE(shown.pixelColor(10, 4), QColor(Qt::red));
 }
 
 namespace {
