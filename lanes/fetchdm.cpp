@@ -169,7 +169,7 @@ void TFetchDm::Poll(Queue& queue) {
     QNetworkReply* reply = m_http.get(request);
     reply->setReadBufferSize(256 * 1024);
     queue.reply = reply;
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, &queue, reply] {
+    connect(reply, &QNetworkReply::metaDataChanged, this, [&queue, reply] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (queue.reply == reply && length.isValid() && length.toLongLong() > queue.maxBytes) {
             queue.refused = true;

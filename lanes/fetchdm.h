@@ -17,6 +17,8 @@ namespace qev {
 
 // The download module of one lane: lot detail files and pictures into the cache folder, one
 // request at a time per queue, each item tried twice, a completion event per queue.
+// Requests are plain HTTP/1.1 GETs (no HTTP/2, no proxy, at most 5 redirections); bodies are
+// capped and written aside then renamed, so a cached file is always a whole answer.
 class TFetchDm : public QObject {
     Q_OBJECT
 public:
