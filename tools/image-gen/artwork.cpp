@@ -108,18 +108,20 @@ void Bell(QPainter& p, const QRectF& r, const QColor& color) {
     p.setRenderHint(QPainter::Antialiasing, true);
     const qreal s = qMin(r.width(), r.height());
     const QRectF b(r.center().x() - s / 2, r.center().y() - s / 2, s, s);
+    // A dome on straight flanks that flare into a lip, and the clapper below.
     QPainterPath path;
-    path.moveTo(b.left() + s * 0.15, b.top() + s * 0.78);
-    path.cubicTo(b.left() + s * 0.28, b.top() + s * 0.62, b.left() + s * 0.22, b.top() + s * 0.18,
-                 b.center().x(), b.top() + s * 0.16);
-    path.cubicTo(b.right() - s * 0.22, b.top() + s * 0.18, b.right() - s * 0.28, b.top() + s * 0.62,
-                 b.right() - s * 0.15, b.top() + s * 0.78);
+    const qreal l = b.left();
+    const qreal t = b.top();
+    path.moveTo(l + s * 0.10, t + s * 0.78);
+    path.quadTo(l + s * 0.24, t + s * 0.68, l + s * 0.24, t + s * 0.45);
+    path.arcTo(QRectF(l + s * 0.24, t + s * 0.16, s * 0.52, s * 0.52), 180, -180);
+    path.quadTo(l + s * 0.76, t + s * 0.68, l + s * 0.90, t + s * 0.78);
     path.closeSubpath();
     p.setPen(Qt::NoPen);
     p.setBrush(color);
     p.drawPath(path);
-    p.drawEllipse(QPointF(b.center().x(), b.top() + s * 0.86), s * 0.09, s * 0.09);
-    p.drawEllipse(QPointF(b.center().x(), b.top() + s * 0.13), s * 0.06, s * 0.06);
+    p.drawEllipse(QPointF(b.center().x(), t + s * 0.85), s * 0.09, s * 0.09);
+    p.drawEllipse(QPointF(b.center().x(), t + s * 0.14), s * 0.06, s * 0.06);
     p.restore();
 }
 
