@@ -78,6 +78,7 @@ private slots:
     void faultsNeedLoopback();
     void fastLiveAuction();
     void recorderIsBoundedAndReentrant();
+    void clientLimit();
 };
 
 void TstLaneRouter::greetsThenCarriesLane_data() {
@@ -465,6 +466,27 @@ void TstLaneRouter::recorderIsBoundedAndReentrant() {
     recorder.Record(RecordedLine{10, 0, RouterKind::Bidding, "CF", "y", "1234", {}, false});
     QCOMPARE(calls, 1);
     QCOMPARE(recorder.Lines().size(), 1);
+}
+
+void TstLaneRouter::clientLimit() {
+    Lanes lanes;
+    QVERIFY(lanes.ok);
+    LaneRouter& router = lanes.Router(RouterKind::Watch);
+    std::vector<std::unique_ptr<LaneClient>> clients;
+    for (int i = 0; i < LaneRouter::kMaxClients; ++i) {
+        clients.push_back(std::make_unique<LaneClient>());
+        QVERIFY(clients.back()->Connect(router.Port()));
+        QTRY_COMPARE(router.ClientCount(), i + 1);
+    }
+    LaneClient extra;
+    QVERIFY(extra.Connect(router.Port()));
+    QVERIFY(extra.WaitClosed());
+    // A place freed is a place taken again.
+    clients.pop_back();
+    QTRY_COMPARE(router.ClientCount(), LaneRouter::kMaxClients - 1);
+    LaneClient late;
+    QVERIFY(late.Connect(router.Port()));
+    QCOMPARE(late.WaitCode("ST:"), QByteArray("ST:0"));
 }
 
 QTEST_GUILESS_MAIN(TstLaneRouter)
