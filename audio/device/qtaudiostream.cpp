@@ -41,10 +41,9 @@ bool QtAudioStream::Play(const QByteArray& wave) {
         return false;
     ++*m_generation;
     haltSink();
-    if (!m_sink || !(f == m_format)) {
-        m_sink = std::make_unique<QAudioSink>(m_device, qf);
-        m_format = f;
-    }
+    // A fresh sink per chunk: a reused one shrinks its buffer on every start until it stalls.
+    m_sink = std::make_unique<QAudioSink>(m_device, qf);
+    m_format = f;
     m_sink->setVolume(m_gain);
     m_pcm = pcm.toByteArray();
     m_buffer.setData(m_pcm);

@@ -15,7 +15,7 @@ namespace qev {
 // One player of the live audio on a QAudioSink of its own. The sink pulls the chunk from memory;
 // when it runs dry, what it still holds is played out and then the end is reported (on the GUI
 // thread, where the sink's signals arrive), so reusing the player never cuts a chunk's tail.
-// The sink is kept while the format stays the same.
+// Every chunk gets a sink of its own format.
 class QtAudioStream final : public QObject, public TAudioStream {
     Q_OBJECT
 public:

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QStandardPaths>
+#include <chrono>
 #include <csignal>
 #include <sys/types.h>
 
@@ -11,6 +12,14 @@ namespace qev {
 
 PulseNullSink::~PulseNullSink() {
     stop();
+}
+
+qint64 PulseNullSink::arrivalNs(qsizetype offset) const {
+    for (const auto& [end, ns] : m_arrivals) {
+        if (offset < end)
+            return ns;
+    }
+    return -1;
 }
 
 QProcessEnvironment PulseNullSink::environment() const {
@@ -92,10 +101,15 @@ void PulseNullSink::stop() {
 
 bool PulseNullSink::startRecording() {
     m_recorded.clear();
+    m_arrivals.clear();
     m_recorder.setProcessEnvironment(environment());
     QObject::disconnect(&m_recorder, nullptr, nullptr, nullptr);
-    QObject::connect(&m_recorder, &QProcess::readyReadStandardOutput,
-                     [this] { m_recorded += m_recorder.readAllStandardOutput(); });
+    QObject::connect(&m_recorder, &QProcess::readyReadStandardOutput, [this] {
+        m_recorded += m_recorder.readAllStandardOutput();
+        m_arrivals.append({m_recorded.size(), std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                  std::chrono::steady_clock::now().time_since_epoch())
+                                                  .count()});
+    });
     m_recorder.start(QStandardPaths::findExecutable(QStringLiteral("parec")),
                      {QStringLiteral("--device=qevnull.monitor"), QStringLiteral("--format=s16le"),
                       QStringLiteral("--rate=") + QString::number(kRecordRate),

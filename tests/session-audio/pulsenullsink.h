@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -28,6 +30,9 @@ public:
     // Records the monitor as 16-bit mono at kRecordRate until stopRecording().
     bool startRecording();
     QByteArray stopRecording();
+    // What has arrived so far, and when (steady clock, ns) the piece holding byte offset arrived.
+    const QByteArray& recorded() const { return m_recorded; }
+    qint64 arrivalNs(qsizetype offset) const;
 
 private:
     QProcessEnvironment environment() const;
@@ -36,6 +41,7 @@ private:
     QProcess m_daemon;
     QProcess m_recorder;
     QByteArray m_recorded;
+    QList<QPair<qsizetype, qint64>> m_arrivals; // end offset of each piece, its arrival
     QString m_why;
 };
 

@@ -62,6 +62,7 @@ private slots:
     void cleanupTestCase();
     void markerToneReachesTheDevice_data();
     void markerToneReachesTheDevice();
+    void onePlayerPlaysChunkAfterChunk();
 
 private:
     QByteArray playLot(int codec, int level);
@@ -131,6 +132,29 @@ void TestLiveSound::markerToneReachesTheDevice() {
     QVERIFY2(w.share > 0.6, qPrintable(QStringLiteral("marker share %1 rms %2").arg(w.share).arg(w.rms)));
     // The marker, not a tone next to it.
     QVERIFY(bestWindow(rec, AudioServerConfig().markerHz * 1.25).share < w.share / 2);
+}
+
+void TestLiveSound::onePlayerPlaysChunkAfterChunk() {
+    // Chunks one after another, each after the last has ended, all land on player 0: every one
+    // must sound and end, however often the player is reused.
+    if (!m_pulse.startRecording())
+        QFAIL("recorder did not start");
+    TSoundForm out(std::make_unique<QtAudioDevice>());
+    out.InitAudio(8000, 8, 1);
+    QByteArray tone(800, '\0');
+    for (int i = 0; i < tone.size(); ++i)
+        tone[i] = char(128 + int(100 * std::sin(2 * M_PI * 1000 * i / 8000.0)));
+    int heard = 0;
+    for (int n = 0; n < 8; ++n) {
+        const qsizetype from = m_pulse.recorded().size();
+        out.QueueChunk(n, tone);
+        QVERIFY2(PumpWait([&] { return out.FindIdlePlayer() == 0; }, 5000), qPrintable(QString::number(n)));
+        PumpFor(100);
+        if (peakOf(m_pulse.recorded().mid(from)) > 3000)
+            ++heard;
+    }
+    m_pulse.stopRecording();
+    QCOMPARE(heard, 8);
 }
 
 QTEST_GUILESS_MAIN(TestLiveSound)
