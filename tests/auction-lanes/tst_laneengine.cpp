@@ -99,6 +99,7 @@ private slots:
     void priceCarriesServerTime();
     void sameSeedSameAuction();
     void noLineRepeatsItself();
+    void lotsWithoutExhibitAreSkipped();
 
 private:
     std::unique_ptr<ManualClock> m_clock;
@@ -385,6 +386,13 @@ void TstLaneEngine::noLineRepeatsItself() {
     QCOMPARE(engine.CurrentPhase(), LaneEngine::Phase::Ended);
     for (qsizetype i = 1; i < capture.lines.size(); ++i)
         QVERIFY2(capture.lines.at(i) != capture.lines.at(i - 1), capture.lines.at(i).constData());
+}
+
+void TstLaneEngine::lotsWithoutExhibitAreSkipped() {
+    LaneEngine engine(Config({Lot(0, 1000, 0, 0), Lot(105, 1000, 0, 0), Lot(106, -5, 0, 0)}));
+    Capture capture(engine);
+    RunToEnd(engine);
+    QCOMPARE(capture.WithCode("EN:"), (QList<QByteArray>{"12,105,0,0,1000,0,1,1", "12,0,0,0,0,0,0,0"}));
 }
 
 QTEST_GUILESS_MAIN(TstLaneEngine)

@@ -48,6 +48,8 @@ LaneEngine::LaneEngine(LaneEngineConfig config, QObject* parent)
     m_config.floorBidsMin = qBound(0, m_config.floorBidsMin, kMaxFloorBids);
     m_config.floorBidsMax = qBound(m_config.floorBidsMin, m_config.floorBidsMax, kMaxFloorBids);
     m_config.bidIncrement = qMax(1, m_config.bidIncrement);
+    // Exhibit 0 on the wire means "no lot" and would clear the lane on every client.
+    m_config.lots.removeIf([](const AuctionLot& lot) { return lot.exhibit <= 0 || lot.startPrice < 0; });
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &LaneEngine::OnTimer);
