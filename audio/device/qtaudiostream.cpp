@@ -56,6 +56,10 @@ bool QtAudioStream::Play(const QByteArray& wave) {
         return false;
     }
     m_playing = true;
+    const int generation = *m_generation;
+    const qint64 lengthMs = f.bytesPerSecond() > 0 ? qint64(m_pcm.size()) * 1000 / f.bytesPerSecond() : 0;
+    QTimer::singleShot(int(qMin<qint64>(lengthMs + kOverdueMs, 600'000)), this,
+                       [this, generation] { overdue(generation); });
     return true;
 }
 
@@ -96,6 +100,13 @@ void QtAudioStream::playedOut(int generation) {
     if (*alive != generation)
         return; // restarted, stopped or destroyed by the handler
     m_playing = false;
+}
+
+void QtAudioStream::overdue(int generation) {
+    if (!m_playing || *m_generation != generation)
+        return;
+    haltSink();
+    playedOut(generation);
 }
 
 void QtAudioStream::Stop() {

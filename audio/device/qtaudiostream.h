@@ -28,10 +28,14 @@ public:
     bool SetVolume(int attenuation) override;
 
     static QAudioFormat FormatOf(const WaveFormat& f);
+    // A chunk that has not ended this long after its own length is given up (a stalled sink
+    // must not hold its player for good).
+    static constexpr int kOverdueMs = 2000;
 
 private:
     void stateChanged(QAudio::State state);
     void playedOut(int generation);
+    void overdue(int generation);
     void haltSink();
 
     QAudioDevice m_device;

@@ -27,6 +27,10 @@ public:
     // Tick, while in session: opens the channel unless audio is disabled, the server gave no
     // host or port, or the channel is not closed.
     void OpenIfDue(const QString& host, const QString& port, bool audioDisabled);
+    // The same with the server information's wire text.
+    void OpenIfDue(const QByteArray& host, const QByteArray& port, bool audioDisabled) {
+        OpenIfDue(QString::fromLatin1(host), QString::fromLatin1(port), audioDisabled);
+    }
     // Tick: closes the channel after more than 30 s without a data event.
     void CheckSilence();
     // Starts connecting; a failure to start is ignored (the next tick tries again).

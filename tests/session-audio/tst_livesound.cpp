@@ -1,5 +1,7 @@
 #include "audio/core/soundform.h"
 #include "audio/device/qtaudiodevice.h"
+#include "audio/device/qteffectvoice.h"
+#include "audio/device/soundeffects.h"
 #include "common/pumpwait.h"
 #include "common/texthelpers.h"
 #include "pulsenullsink.h"
@@ -63,6 +65,7 @@ private slots:
     void markerToneReachesTheDevice_data();
     void markerToneReachesTheDevice();
     void onePlayerPlaysChunkAfterChunk();
+    void effectSoundsLoadAndPlay();
 
 private:
     QByteArray playLot(int codec, int level);
@@ -155,6 +158,25 @@ void TestLiveSound::onePlayerPlaysChunkAfterChunk() {
     }
     m_pulse.stopRecording();
     QCOMPARE(heard, 8);
+}
+
+void TestLiveSound::effectSoundsLoadAndPlay() {
+    // Every generated sound loads into QSoundEffect from the program's resources.
+    for (const char* name : {"S_CLICK", "S_PUSH", "S_ALARM", "S_START", "S_START1", "S_START2", "S_SELLOUT",
+                             "S_CALLED", "S_SOLD"}) {
+        QtEffectVoice voice(QString::fromLatin1(name));
+        QVERIFY2(PumpWait([&] { return voice.Ready(); }, 5000), name);
+    }
+    if (!m_pulse.startRecording())
+        QFAIL("recorder did not start");
+    SoundEffects fx(QtEffectVoice::Factory());
+    fx.CreateLaneEffects(1, 3);
+    PumpFor(500); // loading
+    const qsizetype from = m_pulse.recorded().size();
+    fx.lane(0)->PlayAlarm();
+    PumpFor(800);
+    const QByteArray rec = m_pulse.stopRecording();
+    QVERIFY2(peakOf(rec.mid(from)) > 3000, "the alarm was not heard");
 }
 
 QTEST_GUILESS_MAIN(TestLiveSound)
