@@ -15,7 +15,10 @@ class TSoundForm;
 
 // The live audio channel (SockAR): opened by the session tick, subscribed when the server asks,
 // closed by the silence watchdog and when the session goes offline. Everything runs on the GUI
-// thread; the receiving work is AudioReceiver's.
+// thread; the receiving work is AudioReceiver's. The owner keeps the output alive longer than the
+// channel, and calls: OpenIfDue in the tick while in session, CheckSilence in the tick,
+// CloseAudioChannel on going offline, setAudioLaneIndex(0) at sign-in, SetServerSampleRate with
+// the server information's rate.
 class AudioChannel : public QObject {
     Q_OBJECT
 public:
@@ -37,6 +40,7 @@ public:
     void open(const QString& host, quint16 port);
     // CloseAudioChannel: forgets the last receipt and closes the socket; failures are ignored.
     void close();
+    void CloseAudioChannel() { close(); }
     bool isClosed() const;
     bool isConnected() const;
     qint64 lastReceiptMs() const { return m_lastReceiptMs; }
