@@ -8,6 +8,11 @@ namespace qev {
 
 bool QtAudioDevice::Open() {
     m_device = QMediaDevices::defaultAudioOutput();
+    if (m_device.isNull()) {
+        const QList<QAudioDevice> outputs = QMediaDevices::audioOutputs();
+        if (!outputs.isEmpty())
+            m_device = outputs.first();
+    }
     return !m_device.isNull();
 }
 

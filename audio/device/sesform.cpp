@@ -1,6 +1,9 @@
 #include "audio/device/sesform.h"
 
+#include "common/tempfolder.h"
 #include "common/texthelpers.h"
+
+#include <QDir>
 
 namespace qev {
 
