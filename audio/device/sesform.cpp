@@ -9,6 +9,8 @@ namespace qev {
 
 TSESForm::TSESForm(const EffectVoiceFactory& factory, int level)
     : m_level(level) {
+    // The lane's downloads land in the cache folder; a failure shows later as a failed download.
+    QDir().mkpath(TempFolder());
     const int att = VolumeToAttenuation(level);
     m_alarm.emplace(factory, QStringLiteral("S_ALARM"), att);
     if (!m_alarm->HasVoice())
