@@ -5,6 +5,8 @@
 #include "tools/auction-house/web/auctionwebserver.h"
 
 #include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -58,6 +60,7 @@ private slots:
     void redirects_data();
     void redirects();
     void stalledServerFails();
+    void connectionCutMidBody();
     void handlerMayDestroyModule();
     void ignoredRequests_data();
     void ignoredRequests();
@@ -347,6 +350,31 @@ void TestFetchDm::stalledServerFails() {
     QTRY_COMPARE_WITH_TIMEOUT(m_done.size(), 1, kWait);
     QCOMPARE(m_done[0].status, TFetchDm::StatusNoAnswer);
     QCOMPARE(m_server->Requests().size(), 2);
+}
+
+void TestFetchDm::connectionCutMidBody() {
+    // A peer that promises 1000 bytes, sends 10 and hangs up: nothing may be cached.
+    QTcpServer peer;
+    QVERIFY(peer.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    connect(&peer, &QTcpServer::newConnection, this, [&] {
+        while (QTcpSocket* socket = peer.nextPendingConnection()) {
+            ++connections;
+            connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                socket->readAll();
+                socket->write("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n0123456789");
+                socket->disconnectFromHost();
+            });
+        }
+    });
+    Start();
+    QUrl url(QStringLiteral("http://127.0.0.1/0123/1/00045.html"));
+    url.setPort(peer.serverPort());
+    QVERIFY(m_fetch->QueueDetail(kSite, 45, 0, url, 0));
+    QTRY_COMPARE_WITH_TIMEOUT(m_done.size(), 1, kWait);
+    QCOMPARE(m_done[0].status, TFetchDm::StatusNoAnswer);
+    QVERIFY(!QFileInfo::exists(m_done[0].file));
+    QCOMPARE(connections, 2);
 }
 
 void TestFetchDm::handlerMayDestroyModule() {
