@@ -127,7 +127,8 @@ int RunSessionCommand(ToolContext& context) {
         if (n == ssOffline)
             loop.quit();
     };
-    if (stdinWatch || signalWatch)
+    // Input that is not a descriptor (a buffer) has already ended.
+    if (stdinWatch)
         loop.exec();
 
     if (dm.State() != ssInSession && dm.LastNoticeCode() != 0)
