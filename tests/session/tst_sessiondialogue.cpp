@@ -11,6 +11,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 using namespace qev;
 
@@ -349,6 +350,18 @@ void TestSessionDialogue::shutdownInSessionAndOffline() {
         QCOMPARE(f.dm.State(), ssOffline);
         QTRY_COMPARE_WITH_TIMEOUT(f.house.SignIn().LinesWithCode("LO").size(), 1, kWaitMs);
         QVERIFY(f.rec.notices.isEmpty());
+    }
+    {
+        // The house is gone: the 5 s deadline ends the sign-out quietly while the program closes.
+        Fixture f;
+        QVERIFY(f.SignIn("1001"));
+        QVERIFY(f.WaitSettled());
+        f.house.SignIn().Close();
+        QTimer::singleShot(0, [&f] { f.clock.advance(5001); });
+        f.dm.Shutdown(); // the retry timer notices the passed deadline
+        QCOMPARE(f.dm.State(), ssOffline);
+        QVERIFY(f.rec.notices.isEmpty());
+        QCOMPARE(f.house.SignIn().LinesWithCode("LO").size(), 0);
     }
 }
 

@@ -22,6 +22,8 @@ public:
                  QObject* parent = nullptr);
 
     bool Listen(const QHostAddress& address, quint16 port);
+    // Stops accepting connections (a house that went away); open connections stay.
+    void Close() { m_server.close(); }
     quint16 Port() const { return m_server.serverPort(); }
     QString ErrorString() const { return m_server.errorString(); }
 
