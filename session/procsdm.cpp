@@ -19,6 +19,10 @@ constexpr int kKeepAliveIntervalMs = 1000;
 } // namespace
 
 TProcsDm::TProcsDm(std::unique_ptr<ClientFacts> facts, QObject* parent)
+    : TProcsDm(std::move(facts), nullptr, parent) {}
+
+TProcsDm::TProcsDm(std::unique_ptr<ClientFacts> facts, std::unique_ptr<AudioDevice> audioDevice,
+                   QObject* parent)
     : QObject(parent)
     , m_facts(facts ? std::move(facts) : std::make_unique<HostClientFacts>())
     , SockSI(new QTcpSocket(this))
@@ -29,7 +33,16 @@ TProcsDm::TProcsDm(std::unique_ptr<ClientFacts> facts, QObject* parent)
     , m_dataBuffer(kLineLimit)
     , m_versionText(FileVersion().toLatin1())
     , m_placeholder(std::make_unique<TSiteInfo>())
-    , m_currentSite(m_placeholder.get()) {
+    , m_currentSite(m_placeholder.get())
+    , m_sound(std::move(audioDevice))
+    , m_audio(std::make_unique<AudioChannel>(m_sound)) {
+    // The subscription names the current site and the code of its lane at the audio lane index.
+    m_audio->SiteIdentifier = [this] { return QByteArray::number(m_currentSiteNumber); };
+    m_audio->LaneCode = [this](int lane) -> std::optional<QByteArray> {
+        if (lane < 0 || lane >= m_currentSite->LaneCount())
+            return std::nullopt;
+        return m_currentSite->LaneCode(lane);
+    };
     m_clientDescription = m_facts->ClientDescription();
     TimeSingIn->setInterval(kSignInRetryMs);
     TimeTick->setInterval(kTickMs);
@@ -70,7 +83,7 @@ void TProcsDm::SetState(TSessionState state) {
         m_lastDataReceiptMs = 0;
         SockDT->abort();
         m_dataBuffer.Clear();
-        CloseAudioChannel();
+        m_audio->CloseAudioChannel();
     }
     Fire(OnSessionStateChanged, old, state);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "audio/core/soundform.h"
+#include "session/audio/audiochannel.h"
 #include "session/clientfacts.h"
 #include "session/linebuffer.h"
 #include "session/sessiontypes.h"
@@ -28,6 +30,10 @@ class TProcsDm : public QObject {
 public:
     // facts: the identifying values of this machine; the host's own when null.
     explicit TProcsDm(std::unique_ptr<ClientFacts> facts = nullptr, QObject* parent = nullptr);
+    // audioDevice: where the live audio plays; without one the output counts as a device that
+    // failed to open (the channel still runs, nothing sounds).
+    TProcsDm(std::unique_ptr<ClientFacts> facts, std::unique_ptr<AudioDevice> audioDevice,
+             QObject* parent = nullptr);
     ~TProcsDm() override;
 
     // Events, sender first; an unassigned one is skipped. A handler may call back into the module.
@@ -48,6 +54,14 @@ public:
     void CloseAll();
     // While the program closes, a passed sign-in deadline ends quietly (no notice).
     void SetProgramClosing(bool closing) { m_programClosing = closing; }
+
+    // Live audio.
+    void SetAudioWanted(bool wanted) { m_audio->SetAudioWanted(wanted); }
+    void SetAudioVolume(int attenuation) { m_audio->SetAudioVolume(attenuation); }
+    // The "DisableAudio" tweak: the audio channel is never opened while it is set.
+    void SetAudioDisabled(bool disabled) { m_audioDisabled = disabled; }
+    AudioChannel& Audio() { return *m_audio; }
+    TSoundForm& AudioOutput() { return m_sound; }
 
     TSessionState State() const { return m_state; }
     int LastNoticeCode() const { return m_lastNoticeCode; }
@@ -133,11 +147,6 @@ private:
     void HandleDataLine(const QByteArray& line);
     void HandleDataMessage(const QByteArray& line);
 
-    // Audio channel hooks, opened by the tick and closed with the session.
-    void OpenAudioChannel();
-    void CloseAudioChannel();
-    void CheckAudioWatchdog();
-
     void SockSIDataAvailable();
     void SockDTDataAvailable();
     void OpenDataChannel();
@@ -172,7 +181,6 @@ private:
 
     qint64 m_lastDataReceiptMs = 0;
     qint64 m_nextDataKeepAliveMs = 0;
-    qint64 m_lastAudioReceiptMs = 0;
 
     std::vector<std::unique_ptr<TSiteInfo>> m_sites;
     std::unique_ptr<TSiteInfo> m_placeholder;
@@ -181,7 +189,6 @@ private:
     int m_currentSiteNumber = 0;
     int m_laneCount = -1;
     std::vector<TConnectionStatus> m_laneStatus;
-    int m_audioLaneIndex = 0;
 
     QByteArrayList m_siteInformation;
     qint64 m_clockOffsetMs = 0;
@@ -206,6 +213,11 @@ private:
     QByteArray m_audioHost;
     QByteArray m_audioPort;
     int m_audioSampleRate = 0;
+    bool m_audioDisabled = false;
+
+    // The output outlives the channel that feeds it.
+    TSoundForm m_sound;
+    std::unique_ptr<AudioChannel> m_audio;
 };
 
 template <typename Event, typename... Args> bool TProcsDm::Fire(const Event& event, Args... args) {

@@ -146,8 +146,8 @@ void TProcsDm::HandleServerInformation(const QByteArray& payload) {
     const ServerInformation info = ParseServerInformation(payload);
     m_dataHost = info.dataHost;
     m_dataPort = info.dataPort;
-    // The audio output starts with this rate (8-bit mono) once the audio channel exists.
     m_audioSampleRate = info.audioSampleRate;
+    m_audio->SetServerSampleRate(info.audioSampleRate);
     m_audioHost = info.audioHost;
     m_audioPort = info.audioPort;
     if (TSiteInfo* site = FindSite("QEV")) {

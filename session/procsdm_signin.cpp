@@ -48,7 +48,7 @@ bool TProcsDm::SignIn(QByteArrayView hostPort, const QByteArray& cipheredId,
 
     m_currentSiteNumber = 0;
     m_currentSiteName.clear();
-    m_audioLaneIndex = 0;
+    m_audio->setAudioLaneIndex(0);
     m_currentSite = m_placeholder.get();
     m_sites.clear();
 

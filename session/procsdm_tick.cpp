@@ -22,29 +22,15 @@ void TProcsDm::TimeTickTimer() {
             SockDT->write(QByteArrayLiteral("KA:\r"));
             m_nextDataKeepAliveMs = now + kDataKeepAliveMs;
         }
-        OpenAudioChannel();
+        m_audio->OpenIfDue(m_audioHost, m_audioPort, m_audioDisabled);
     }
     if (m_lastDataReceiptMs != 0 && now - m_lastDataReceiptMs > kSilenceLimitMs) {
         m_lastDataReceiptMs = 0;
         SockDT->abort(); // reopened by the next tick
         m_dataBuffer.Clear();
     }
-    CheckAudioWatchdog();
+    m_audio->CheckSilence();
     TimeTick->start();
-}
-
-// Audio channel hooks: the audio channel opens here when the audio host and port are known and
-// the "DisableAudio" tweak is off, closes with the session, and is dropped after 30 s of silence.
-void TProcsDm::OpenAudioChannel() {}
-
-void TProcsDm::CloseAudioChannel() {
-    m_lastAudioReceiptMs = 0;
-}
-
-void TProcsDm::CheckAudioWatchdog() {
-    const qint64 now = Clock::current().nowMs();
-    if (m_lastAudioReceiptMs != 0 && now - m_lastAudioReceiptMs > kSilenceLimitMs)
-        CloseAudioChannel();
 }
 
 } // namespace qev

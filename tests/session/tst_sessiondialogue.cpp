@@ -1,4 +1,5 @@
 // The sign-in dialogue end to end against the in-process auction house.
+#include "audio/core/audioframeparser.h"
 #include "common/clock.h"
 #include "common/pumpwait.h"
 #include "session/codec/linecodec.h"
@@ -25,8 +26,9 @@ struct Recorded {
     QList<int> lastNoticeDuringEvent;
 };
 
-HouseConfig TestConfig() {
+HouseConfig TestConfig(const QByteArray& audioAddress = {}) {
     HouseConfig c = HouseConfig::Default();
+    c.audioAddress = audioAddress;
     c.signInPort = 0;
     c.dataPort = 0;
     c.webBase = QByteArrayLiteral("127.0.0.1:8080");
@@ -46,11 +48,12 @@ HouseConfig TestConfig() {
 struct Fixture {
     ManualClock clock;
     ScopedClock scoped{clock};
-    AuctionHouse house{TestConfig()};
+    AuctionHouse house;
     TProcsDm dm{std::make_unique<FixedFacts>()};
     Recorded rec;
 
-    Fixture() {
+    explicit Fixture(const QByteArray& audioAddress = {})
+        : house(TestConfig(audioAddress)) {
         QString error;
         if (!house.Start(&error))
             qFatal("house: %s", qPrintable(error));
@@ -87,6 +90,8 @@ private slots:
     void refusedConnectionsAreRetriedEveryTwoSeconds();
     void unresolvableHostGivesNotice109();
     void dataChannelKeepAliveAndWatchdog();
+    void audioChannelFollowsTheSession_data();
+    void audioChannelFollowsTheSession();
     void shutdownInSessionAndOffline();
 };
 
@@ -334,6 +339,63 @@ void TestSessionDialogue::dataChannelKeepAliveAndWatchdog() {
     f.dm.TimeTickTimer(); // and reopened
     QVERIFY(PumpWait([&] { return f.house.Data().ConnectionCount() == 2; }, kWaitMs));
     QCOMPARE(f.dm.State(), ssInSession);
+}
+
+void TestSessionDialogue::audioChannelFollowsTheSession_data() {
+    QTest::addColumn<bool>("disabled");
+    QTest::newRow("audio on") << false;
+    QTest::newRow("DisableAudio tweak") << true;
+}
+
+// The tick opens the audio channel at the address of "SV:", the server's "QN" is answered with the
+// subscription for the site's first lane, and leaving the session closes the channel.
+void TestSessionDialogue::audioChannelFollowsTheSession() {
+    QFETCH(bool, disabled);
+    QTcpServer audioServer;
+    QVERIFY(audioServer.listen(QHostAddress::LocalHost));
+    Fixture f("127.0.0.1:" + QByteArray::number(audioServer.serverPort()));
+    f.dm.SetAudioDisabled(disabled);
+    QVERIFY(f.SignIn("1001"));
+    QVERIFY(f.WaitSettled());
+    QCOMPARE(f.dm.State(), ssInSession);
+
+    if (disabled) {
+        for (int i = 0; i < 3; ++i)
+            f.dm.TimeTickTimer();
+        QVERIFY(!audioServer.waitForNewConnection(200));
+        QVERIFY(f.dm.Audio().isClosed());
+        return;
+    }
+    QVERIFY(PumpWait([&] { return audioServer.hasPendingConnections(); }, kWaitMs));
+    QTcpSocket* peer = audioServer.nextPendingConnection();
+    QVERIFY(PumpWait([&] { return f.dm.Audio().isConnected(); }, kWaitMs));
+    peer->write(EncodeAudioFrame("QN"));
+    QByteArray received;
+    QVERIFY(PumpWait(
+        [&] {
+            received += peer->readAll();
+            return received.endsWith('\r');
+        },
+        kWaitMs));
+    QCOMPARE(received, QByteArray("NM:0,?,0\r")); // no site selected yet: no lane either
+
+    // Once the site is current, a change of wish names it and its first lane's code.
+    f.dm.SelectSite(f.dm.FirstSiteName());
+    f.dm.SetAudioWanted(true);
+    received.clear();
+    QVERIFY(PumpWait(
+        [&] {
+            received += peer->readAll();
+            return received.endsWith('\r');
+        },
+        kWaitMs));
+    QCOMPARE(received, QByteArray("NM:12,A,1\r"));
+
+    QVERIFY(f.dm.SignOut());
+    QVERIFY(f.WaitSettled());
+    QCOMPARE(f.dm.State(), ssOffline);
+    QVERIFY(f.dm.Audio().isClosed());
+    QVERIFY(PumpWait([&] { return peer->state() == QAbstractSocket::UnconnectedState; }, kWaitMs));
 }
 
 void TestSessionDialogue::shutdownInSessionAndOffline() {
