@@ -152,7 +152,8 @@ ServerInformation ParseServerInformation(QByteArrayView payload) {
 }
 
 QByteArray NormaliseUrlBase(QByteArray url) {
-    if (!url.contains("http://"))
+    // A secure address keeps its scheme; putting "http://" in front of it would make it unusable.
+    if (!url.contains("http://") && !url.startsWith("https://"))
         url.prepend("http://");
     if (!url.endsWith('/'))
         url.append('/');

@@ -207,8 +207,9 @@ void TestSignInParser::urlNormalisation_data() {
     QTest::addColumn<QByteArray>("out");
     QTest::newRow("bare") << QByteArray("srv/detail") << QByteArray("http://srv/detail/");
     QTest::newRow("complete") << QByteArray("http://srv/d/") << QByteArray("http://srv/d/");
-    QTest::newRow("secure scheme gets the plain prefix too")
-        << QByteArray("https://srv/d") << QByteArray("http://https://srv/d/");
+    QTest::newRow("secure scheme kept") << QByteArray("https://srv/d") << QByteArray("https://srv/d/");
+    QTest::newRow("secure scheme elsewhere")
+        << QByteArray("srv/https://d") << QByteArray("http://srv/https://d/");
     QTest::newRow("empty") << QByteArray("") << QByteArray("http://");
 }
 
