@@ -3,6 +3,7 @@
 #include "common/versioninfo.h"
 #include "session/channeltuning.h"
 #include "session/hostclientfacts.h"
+#include "session/lanechannel.h"
 
 #include <QTcpSocket>
 #include <QTimer>
@@ -61,6 +62,8 @@ TProcsDm::~TProcsDm() {
     SockDT->disconnect(this);
     SockSI->abort();
     SockDT->abort();
+    for (LaneChannel* ch : m_lanes)
+        ch->Detach();
 }
 
 void TProcsDm::SetMemberNumber(const QByteArray& number) {
@@ -102,11 +105,15 @@ void TProcsDm::CloseAll() {
     SetState(ssOffline);
     if (life.expired())
         return;
-    // Lane channels are closed here once they exist; their statuses already report it.
-    for (int lane = 0; lane < static_cast<int>(m_laneStatus.size()); ++lane) {
+    // Closed after the state is offline, so the closed handler does not reconnect them.
+    CloseLaneChannelsDeferred();
+    const quint64 generation = m_laneGeneration;
+    for (int lane = 0; lane < static_cast<int>(m_lanes.size()); ++lane) {
         SetLaneStatus(lane, nsDisconnected);
         if (life.expired())
             return;
+        if (generation != m_laneGeneration)
+            break;
     }
     if (HasCurrentSite())
         m_currentSite->ResetLaneData();
@@ -114,17 +121,19 @@ void TProcsDm::CloseAll() {
 
 void TProcsDm::EnterSession() {
     TimeSingIn->stop();
-    // Lane channels left from an earlier session are closed here too, once they exist.
     SockSI->disconnectFromHost();
+    // Lane channels left from an earlier session start afresh.
+    CloseLaneChannelsDeferred();
     m_signInBuffer.Clear();
     SetState(ssInSession);
 }
 
 void TProcsDm::SetLaneStatus(int lane, TConnectionStatus status) {
-    if (lane < 0 || lane >= static_cast<int>(m_laneStatus.size()))
+    LaneChannel* ch = LaneAt(lane);
+    if (!ch)
         return;
-    const TConnectionStatus old = m_laneStatus[static_cast<size_t>(lane)];
-    m_laneStatus[static_cast<size_t>(lane)] = status;
+    const TConnectionStatus old = ch->status;
+    ch->status = status;
     Fire(OnLaneStatusChanged, lane, old, status);
 }
 
@@ -140,28 +149,17 @@ TSiteInfo* TProcsDm::FindSite(QByteArrayView name) const {
     return nullptr;
 }
 
-void TProcsDm::SelectSite(const QByteArray& name) {
-    TSiteInfo* site = FindSite(name);
-    m_currentSite = site ? site : m_placeholder.get();
-    m_currentSiteName = site ? name : QByteArray();
-    m_currentSiteNumber = site ? site->SiteNumber() : 0;
-    // The lane channels are rebuilt here; until they connect, every lane is without a router.
-    m_laneCount = m_currentSite->LaneCount();
-    m_laneStatus.assign(static_cast<size_t>(m_laneCount), nsNone);
-}
-
 TConnectionStatus TProcsDm::LaneStatus(int lane) const {
-    if (lane < 0 || lane >= static_cast<int>(m_laneStatus.size()))
-        return nsDisconnected;
-    return m_laneStatus[static_cast<size_t>(lane)];
+    const LaneChannel* ch = LaneAt(lane);
+    return ch ? ch->status : nsDisconnected;
 }
 
 TConnectionStatus TProcsDm::CombinedLaneStatus() const {
-    if (m_laneStatus.empty())
+    if (m_lanes.empty())
         return nsNone;
-    const TConnectionStatus first = m_laneStatus.front();
-    const bool same = std::all_of(m_laneStatus.begin(), m_laneStatus.end(),
-                                  [first](TConnectionStatus s) { return s == first; });
+    const TConnectionStatus first = m_lanes.front()->status;
+    const bool same =
+        std::all_of(m_lanes.begin(), m_lanes.end(), [first](const LaneChannel* ch) { return ch->status == first; });
     return same ? first : nsNotSame;
 }
 

@@ -3,6 +3,7 @@
 #include "audio/core/soundform.h"
 #include "session/audio/audiochannel.h"
 #include "session/clientfacts.h"
+#include "session/laneparser.h"
 #include "session/linebuffer.h"
 #include "session/sessiontypes.h"
 #include "session/siteinfo.h"
@@ -18,6 +19,8 @@ class QTcpSocket;
 class QTimer;
 
 namespace qev {
+
+class LaneChannel;
 
 struct SignInLine;
 
@@ -43,6 +46,26 @@ public:
     std::function<void(TProcsDm&, int lane, int code)> OnSessionNotice;
     std::function<void(TProcsDm&)> OnLaneStateChanged;
     std::function<void(TProcsDm&, TSiteInfo& site)> OnSiteStateChanged;
+    // Lot announcements: lane, then the eight fields (site number, exhibit, next, the one after it, ...).
+    using LotEvent = std::function<void(TProcsDm&, int lane, int site, int exhibit, int next, int after, int f5,
+                                        int f6, int f7, int f8)>;
+    LotEvent OnLotEntered;
+    LotEvent OnLotRefreshed;
+    std::function<void(TProcsDm&, int lane, int site, int exhibit)> OnLotPrefetch;
+    std::function<void(TProcsDm&, int lane, int site, int exhibit)> OnLotPrefetchRefreshed;
+    std::function<void(TProcsDm&, int lane, int site, int exhibit, int price, int lotFlags, int bidderFlags,
+                       const QByteArray& topBidder, const QByteArray& winner)>
+        OnPriceChanged;
+    std::function<void(TProcsDm&, int lane, bool active)> OnLaneActiveChanged;
+    std::function<void(TProcsDm&, int lane, int status)> OnAuctionStatus;
+    std::function<void(TProcsDm&, int lane, int cue)> OnVoiceCue;
+    std::function<void(TProcsDm&, int lane, int site, int field2, int flags)> OnMemberFlags;
+    std::function<void(TProcsDm&, int lane, int site, int field2)> OnMemberCalled;
+    std::function<void(TProcsDm&, int laneCount)> OnLaneCountChanged;
+    std::function<void(TProcsDm&, int lane)> OnLotReset;
+    std::function<void(TProcsDm&, const QByteArray& text)> OnInformation;
+    std::function<void(TProcsDm&, int lane, const QList<AlarmItem>& alarms)> OnAlarmList;
+    std::function<void(TProcsDm&)> OnExhibitList;
 
     // Sign-in and sign-out.
     void SetMemberNumber(const QByteArray& number);
@@ -83,6 +106,44 @@ public:
     bool HasCurrentSite() const { return m_currentSite != m_placeholder.get(); }
     int CurrentSiteNumber() const { return m_currentSiteNumber; }
     int LaneCount() const { return m_laneCount; }
+
+    // Lane channels: connect every lane to one router kind, send, receive.
+    bool ConnectLanes(TRouterType kind);
+    TRouterType CurrentRouterKind() const { return m_routerKind; }
+    TRouterType LaneRouterKind(int lane) const;
+    bool SendOnLane(int lane, const QByteArray& line);
+    // Byte entry point of a lane channel (what its socket delivers).
+    void ReceiveLane(int lane, const QByteArray& bytes);
+    void TmConnectingTimer(int lane) { ConnectLaneAttempt(lane); }
+    void TmProcessingTimer(int lane);
+    // Lane connections give up after this many seconds (tests shorten nothing: they move the clock).
+    int LaneDeadlineSeconds() const { return m_laneDeadlineSeconds; }
+
+    // Per-lane values; a lane beyond the lane count reads 0 and ignores setters.
+    int LaneSiteNumber(int lane) const;
+    int LaneExhibit(int lane) const;
+    int LaneNextExhibit(int lane) const;
+    int LanePrice(int lane) const;
+    void SetLaneSiteNumber(int lane, int value);
+    void SetLaneExhibit(int lane, int value);
+    void SetLaneNextExhibit(int lane, int value);
+    bool LaneMark(int lane) const;
+    void SetLaneMark(int lane, bool mark);
+    void ClearLaneMarks();
+    bool LaneLate(int lane) const;
+    qint64 LaneJumpLockUntilMs(int lane) const;
+    QList<AlarmItem> LaneAlarms(int lane) const;
+    int MaxDelayMs() const;
+    int LaneDelayMs(int lane) const;
+    int MaxPriceBacklog() const { return m_maxPriceBacklog; }
+
+    // Lines the client sends on the lanes and the data channel.
+    bool SendBid(int lane);
+    bool SendConfirmation(int lane, int siteNumber, int exhibit, int price, const QByteArray& answer);
+    bool SendReport(int lane, int outcome, const QByteArray& text);
+    bool SendOnData(const QByteArray& line);
+    QByteArray LaneGreetingText() const;
+    QByteArray BidLineText(int lane) const;
 
     // Lanes of the current site.
     TConnectionStatus LaneStatus(int lane) const;
@@ -131,6 +192,30 @@ private:
     void EnterSession();
     void SendSignInLine(const QByteArray& line);
     void SetLaneStatus(int lane, TConnectionStatus status);
+
+    // Lane channels.
+    LaneChannel* LaneAt(int lane) const;
+    void BuildLaneChannels(int n);
+    void FreeLaneChannels();
+    bool ConnectLane(int lane, TRouterType kind);
+    void ConnectLaneAttempt(int lane);
+    void LaneClosed(int lane);
+    void LaneDataAvailable(LaneChannel& ch);
+    void KeepLanesAlive(qint64 nowMs);
+    void CloseLaneChannelsDeferred();
+    void StopLaneConnectTimers();
+    void MarkLanesClosingByClient();
+
+    // Lane messages; false ends the pass (the lanes were rebuilt, the module is gone, or a price
+    // named another site).
+    bool ProcessLane(int lane);
+    bool HandleLaneMessage(LaneChannel& ch, const LaneLine& line, int& prices);
+    bool HandleLotEntered(LaneChannel& ch, const QByteArray& payload);
+    bool HandleLotRefreshed(LaneChannel& ch, const QByteArray& payload);
+    bool HandlePrice(LaneChannel& ch, const QByteArray& payload, int& prices);
+    bool NewerPriceWaiting(const LaneChannel& ch, const PriceRecord& price) const;
+    bool HandleAlarmList(const QByteArray& payload);
+    bool LaneStillThere(quint64 generation) const { return generation == m_laneGeneration; }
 
     // Sign-in channel messages; false stops reading the rest of the piece.
     bool HandleSignInMessage(const SignInLine& line);
@@ -188,7 +273,13 @@ private:
     QByteArray m_currentSiteName;
     int m_currentSiteNumber = 0;
     int m_laneCount = -1;
-    std::vector<TConnectionStatus> m_laneStatus;
+    std::vector<LaneChannel*> m_lanes; // children of this
+    quint64 m_laneGeneration = 0;
+    TRouterType m_routerKind = rcNone;
+    int m_laneDeadlineSeconds = 15;
+    int m_maxPriceBacklog = 0;
+    double m_maxDelayMs = 0;
+    bool m_signedInSeen = false; // at least one "ST:100" since the program started
 
     QByteArrayList m_siteInformation;
     qint64 m_clockOffsetMs = 0;

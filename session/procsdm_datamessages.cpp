@@ -2,9 +2,14 @@
 
 namespace qev {
 
-// Alarm lists and information texts of the data channel are handled with the lane messages.
+// Data-channel lines other than the keep-alive: alarm lists and information texts.
 void TProcsDm::HandleDataMessage(const QByteArray& line) {
-    Q_UNUSED(line);
+    const QByteArray code = line.left(2);
+    const QByteArray payload = line.mid(3);
+    if (code == "AM")
+        HandleAlarmList(payload);
+    else if (code == "NI")
+        Fire(OnInformation, payload);
 }
 
 } // namespace qev

@@ -14,12 +14,6 @@ namespace {
 constexpr double kUnixEpochDay = 25569.0; // 1 January 1970 in days since 30 December 1899
 constexpr double kMsPerDay = 86400000.0;
 
-// Local wall-clock time in milliseconds, counted as if it were UTC (the wire's day counts are local).
-qint64 LocalWallMs(qint64 utcMs) {
-    const QDateTime t = QDateTime::fromMSecsSinceEpoch(utcMs);
-    return utcMs + static_cast<qint64>(t.offsetFromUtc()) * 1000;
-}
-
 constexpr int kSignOutPauseMs = 500;
 
 } // namespace
@@ -81,6 +75,7 @@ void TProcsDm::HandleStatus(const QByteArray& payload) {
 }
 
 void TProcsDm::HandleSignedIn(const QByteArray& payload) {
+    m_signedInSeen = true;
     const StatusMessage status = ParseStatus(payload);
     m_siteInformation = SiteInformationLines(status.siteInfoText);
     m_memberClass = status.memberClass;

@@ -111,7 +111,7 @@ void TProcsDm::ConnectSignIn() {
 bool TProcsDm::SignOut() {
     if (m_state != ssInSession)
         return false;
-    // The lane channels' connect timers stop here once they exist.
+    StopLaneConnectTimers();
     const std::weak_ptr<int> life = m_life;
     SetState(ssSigningOut);
     if (life.expired() || m_state != ssSigningOut)
@@ -122,15 +122,22 @@ bool TProcsDm::SignOut() {
 }
 
 void TProcsDm::Shutdown() {
-    // The lane channels are marked as closed by the client here, and freed at the end.
+    // Lanes the client closes itself are never reconnected; they are freed at the end.
+    MarkLanesClosingByClient();
     m_programClosing = true;
     m_deadlineSeconds = 5;
-    if (!SignOut())
-        return;
     const std::weak_ptr<int> life = m_life;
-    // The sign-out deadline ends the wait through the retry timer; the real-time bound only
-    // guards against a clock that never moves.
-    PumpWait([this, life] { return life.expired() || m_state == ssOffline; }, (m_deadlineSeconds + 5) * 1000);
+    if (SignOut()) {
+        if (life.expired())
+            return;
+        // The sign-out deadline ends the wait through the retry timer; the real-time bound only
+        // guards against a clock that never moves.
+        PumpWait([this, life] { return life.expired() || m_state == ssOffline; },
+                 (m_deadlineSeconds + 5) * 1000);
+        if (life.expired())
+            return;
+    }
+    FreeLaneChannels();
 }
 
 void TProcsDm::SendSignInLine(const QByteArray& line) {

@@ -14,8 +14,8 @@ constexpr qint64 kSilenceLimitMs = 30000;
 void TProcsDm::TimeTickTimer() {
     TimeTick->stop();
     const qint64 now = Clock::current().nowMs();
-    // Lane channels idle for 24 s get their keep-alive here once they exist.
     if (m_state == ssInSession) {
+        KeepLanesAlive(now);
         if (SockDT->state() == QAbstractSocket::UnconnectedState) {
             OpenDataChannel();
         } else if (SockDT->state() == QAbstractSocket::ConnectedState && now > m_nextDataKeepAliveMs) {
