@@ -44,9 +44,21 @@ void DataServer::Broadcast(const QByteArray& line) {
     for (QTcpSocket* s : findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
         if (s->state() != QAbstractSocket::ConnectedState)
             continue;
-        m_log.Sent(kName, s->property("peer").toInt(), line);
-        s->write(LineScramble(line) + '\r');
+        Send(*s, line);
     }
+}
+
+void DataServer::Send(QTcpSocket& socket, const QByteArray& line) {
+    m_log.Sent(kName, socket.property("peer").toInt(), line);
+    socket.write(LineScramble(line) + '\r');
+}
+
+void DataServer::Publish(const QByteArray& key, const QByteArray& line) {
+    auto it = m_standing.find(key);
+    if (it != m_standing.end() && *it == line)
+        return;
+    m_standing.insert(key, line);
+    Broadcast(line);
 }
 
 void DataServer::DropClients() {
@@ -83,6 +95,8 @@ void DataServer::Accept() {
             }
         });
         m_log.Note(kName, "#" + QByteArray::number(peer) + " connected");
+        for (const QByteArray& line : std::as_const(m_standing))
+            Send(*socket, line);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "tools/auction-house/houselog.h"
 
 #include <QByteArrayList>
+#include <QMap>
 #include <QObject>
 #include <QTcpServer>
 #include <QTimer>
@@ -25,6 +26,10 @@ public:
     // Sends a scrambled line to every client (the keep-alive timer sends "KA:").
     void Broadcast(const QByteArray& line);
     void SendKeepAlive() { Broadcast(QByteArrayLiteral("KA:")); }
+    // Keeps the latest line under a key ("AM0", "NI" ...) and sends it to every client when it
+    // changed; a client that connects later gets every standing line at once.
+    void Publish(const QByteArray& key, const QByteArray& line);
+    QByteArray Standing(const QByteArray& key) const { return m_standing.value(key); }
     // Drops every client at once (tests of the client's reconnect).
     void DropClients();
 
@@ -35,11 +40,13 @@ public:
 
 private:
     void Accept();
+    void Send(QTcpSocket& socket, const QByteArray& line);
 
     const HouseLog& m_log;
     QTcpServer m_server;
     QTimer m_keepAlive;
     QByteArrayList m_received;
+    QMap<QByteArray, QByteArray> m_standing;
     int m_connections = 0;
 };
 

@@ -10,6 +10,24 @@ namespace qev {
 namespace {
 
 constexpr qint64 kMaxConfigBytes = 1 << 20;
+constexpr int kMaxLanes = 4;
+constexpr int kMaxWatches = 1000;
+// Lane i's exhibits start at i * 10000 + 1, so a lane holds fewer than 10000 lots.
+constexpr int kMaxExhibits = 9999;
+
+bool ReadFlag(QByteArrayView text, char& flag) {
+    if (text != "A" && text != "B")
+        return false;
+    flag = text[0];
+    return true;
+}
+
+// A watch names a numeric member (alarm lists carry numbers only) and a lot of an existing lane.
+bool ValidWatch(const HouseWatch& w) {
+    bool numeric = false;
+    const int member = w.member.toInt(&numeric);
+    return numeric && member > 0 && w.lane >= 0 && w.lane < kMaxLanes && w.exhibit > 0;
+}
 
 bool ReadOutcome(const QJsonValue& v, HouseAccount& a) {
     if (v.isUndefined() || v.toString() == QLatin1String("ok")) {
@@ -65,6 +83,9 @@ HouseConfig HouseConfig::Default() {
     notYet.id = QByteArrayLiteral("1113");
     notYet.refusalText = QByteArrayLiteral("Opens at 09:30");
     c.accounts.append(notYet);
+    // The demo member watches a lot in each lane, so alarm rows and calls show up.
+    c.watches.append({QByteArrayLiteral("1001"), 0, 6, 'A'});
+    c.watches.append({QByteArrayLiteral("1001"), 1, 10004, 'B'});
     HouseAccount silent;
     silent.id = QByteArrayLiteral("1120");
     silent.password = QByteArrayLiteral("demo");
@@ -96,10 +117,29 @@ std::optional<HouseConfig> HouseConfig::FromJson(const QByteArray& json, QString
     };
     const auto signIn = port("signInPort", c.signInPort);
     const auto data = port("dataPort", c.dataPort);
-    if (!signIn || !data)
+    const auto web = port("webPort", c.webPort);
+    const auto audio = port("audioPort", c.audioPort);
+    if (!signIn || !data || !web || !audio)
         return fail(QStringLiteral("ports lie between 0 and 65535"));
     c.signInPort = *signIn;
     c.dataPort = *data;
+    c.webPort = *web;
+    c.audioPort = *audio;
+    if (o.contains(QLatin1String("pace"))) {
+        const QString pace = o.value(QLatin1String("pace")).toString();
+        if (pace != QLatin1String("live") && pace != QLatin1String("fast"))
+            return fail(QStringLiteral("pace: live or fast"));
+        c.fastPace = pace == QLatin1String("fast");
+    }
+    const QJsonValue seed = o.value(QLatin1String("seed"));
+    if (seed.isDouble()) {
+        if (seed.toDouble() < 0 || seed.toDouble() > 4294967295.0)
+            return fail(QStringLiteral("seed: 0 to 4294967295"));
+        c.seed = static_cast<quint32>(seed.toDouble());
+    }
+    c.audioCodec = Int(o, "audioCodec", c.audioCodec);
+    if (c.audioCodec < 0 || c.audioCodec > 2)
+        return fail(QStringLiteral("audioCodec: 0, 1 or 2"));
     c.siteNumber = Int(o, "siteNumber", c.siteNumber);
     c.sessionNumber = Int(o, "sessionNumber", c.sessionNumber);
     c.autoBidIntervalMs = Int(o, "autoBidIntervalMs", c.autoBidIntervalMs);
@@ -118,14 +158,34 @@ std::optional<HouseConfig> HouseConfig::FromJson(const QByteArray& json, QString
             HouseLane lane;
             lane.code = Bytes(l, "code", QByteArray(1, static_cast<char>('A' + c.lanes.size() % 26)));
             lane.exhibits = Int(l, "exhibits", lane.exhibits);
+            if (lane.exhibits < 0 || lane.exhibits > kMaxExhibits)
+                return fail(QStringLiteral("lanes: exhibits from 0 to 9999"));
             lane.timeFrom = Bytes(l, "from", lane.timeFrom);
             lane.timeTo = Bytes(l, "to", lane.timeTo);
             lane.biddingRouter = Bytes(l, "biddingRouter", {});
             lane.watchRouter = Bytes(l, "watchRouter", {});
             c.lanes.append(lane);
         }
-        if (c.lanes.isEmpty() || c.lanes.size() > 4)
+        if (c.lanes.isEmpty() || c.lanes.size() > kMaxLanes)
             return fail(QStringLiteral("lanes: one to four"));
+    }
+    if (o.contains(QLatin1String("watches"))) {
+        c.watches.clear();
+        const QJsonArray watches = o.value(QLatin1String("watches")).toArray();
+        if (watches.size() > kMaxWatches)
+            return fail(QStringLiteral("watches: at most 1000"));
+        for (const QJsonValue& v : watches) {
+            const QJsonObject w = v.toObject();
+            HouseWatch watch;
+            watch.member = Bytes(w, "member", {});
+            watch.lane = Int(w, "lane", -1);
+            watch.exhibit = Int(w, "exhibit", 0);
+            const bool flagOk = ReadFlag(Bytes(w, "flag", QByteArrayLiteral("A")), watch.flag);
+            if (!flagOk || !ValidWatch(watch) || watch.lane >= c.lanes.size())
+                return fail(QStringLiteral("watches: each needs a numeric member, a lane of the house, an "
+                                           "exhibit above 0, flag A or B"));
+            c.watches.append(watch);
+        }
     }
     if (o.contains(QLatin1String("accounts"))) {
         c.accounts.clear();
@@ -178,6 +238,34 @@ std::optional<HouseAccount> HouseConfig::ParseAccount(QByteArrayView text) {
     if (parts.size() == 3 && !ReadOutcome(QJsonValue(QString::fromLatin1(parts[2])), a))
         return std::nullopt;
     return a;
+}
+
+std::optional<HouseWatch> HouseConfig::ParseWatch(QByteArrayView text) {
+    const QByteArrayList parts = text.toByteArray().split(':');
+    if (parts.size() < 3 || parts.size() > 4)
+        return std::nullopt;
+    HouseWatch w;
+    w.member = parts[0];
+    bool laneOk = false;
+    bool exhibitOk = false;
+    w.lane = parts[1].toInt(&laneOk);
+    w.exhibit = parts[2].toInt(&exhibitOk);
+    if (!laneOk || !exhibitOk || !ValidWatch(w) || (parts.size() == 4 && !ReadFlag(parts[3], w.flag)))
+        return std::nullopt;
+    return w;
+}
+
+bool HouseConfig::SetLaneCount(int n) {
+    if (n < 1 || n > kMaxLanes)
+        return false;
+    while (lanes.size() > n)
+        lanes.removeLast();
+    while (lanes.size() < n) {
+        HouseLane lane;
+        lane.code = QByteArray(1, static_cast<char>('A' + lanes.size()));
+        lanes.append(lane);
+    }
+    return true;
 }
 
 } // namespace qev

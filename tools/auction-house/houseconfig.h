@@ -30,6 +30,15 @@ struct HouseLane {
     QByteArray watchRouter;
 };
 
+// A member's watched lot: the lane calls the member before it comes up and the data server lists
+// it, marked for the member, in the lane's alarm list.
+struct HouseWatch {
+    QByteArray member; // a member number; lane calls reach four-character numbers only
+    int lane = 0;
+    int exhibit = 0;
+    char flag = 'A'; // "A" or "B" in the lane's member flags
+};
+
 // The auction house's configuration, read from JSON. Port 0 picks a free port.
 struct HouseConfig {
     QHostAddress listen = QHostAddress(QHostAddress::LocalHost);
@@ -47,6 +56,18 @@ struct HouseConfig {
     QByteArray webBase; // host:port[/path] of the web server, without scheme
     QList<HouseLane> lanes;
     QList<HouseAccount> accounts;
+    QList<HouseWatch> watches;
+
+    // Servers besides sign-in and data; off here so a bare house (unit tests without a GUI
+    // application) stays small. The program turns them on.
+    bool liveLanes = false;   // lane engines and routers; their addresses replace the lanes' routers
+    bool webServer = false;   // lot files, photos and pages; needs a QGuiApplication
+    bool audioServer = false; // its address replaces audioAddress
+    bool fastPace = false;    // lots in milliseconds instead of half a minute
+    quint32 seed = 2016;      // catalogue and auction: the same seed plays the same day
+    quint16 webPort = 11180;
+    quint16 audioPort = 0;
+    int audioCodec = 2; // 0 raw 8-bit, 1 zlib 8-bit, 2 GSM 6.10
 
     // Two lanes and the demo accounts: 1001/demo signs in, 1101 ... 1112 and 1199 are refused
     // with the code in their name (1113 with a refusal text), 1120 gets no answer.
@@ -58,6 +79,10 @@ struct HouseConfig {
     const HouseAccount* FindAccount(QByteArrayView id) const;
     // Parses "ID:PASSWORD[:OUTCOME]" where OUTCOME is ok, silent or a refusal code.
     static std::optional<HouseAccount> ParseAccount(QByteArrayView text);
+    // Parses "MEMBER:LANE:EXHIBIT[:FLAG]".
+    static std::optional<HouseWatch> ParseWatch(QByteArrayView text);
+    // Keeps the first n lanes or adds lanes "C", "D" ... up to n (1 to 4); false outside that.
+    bool SetLaneCount(int n);
 };
 
 } // namespace qev
