@@ -5,8 +5,11 @@
 #include "session/procsdm.h"
 #include "tests/session/fixedfacts.h"
 #include "tools/auction-house/auctionhouse.h"
+#include "tools/auction-house/audio/audioserver.h"
 #include "tools/auction-house/dataserver.h"
 #include "tools/auction-house/housebulletins.h"
+#include "tools/auction-house/lanes/auctionlanes.h"
+#include "tools/auction-house/lanes/laneengine.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -102,6 +105,9 @@ class TestWholeHouse : public QObject {
 private slots:
     void announcedServersAnswer();
     void dataChannelCarriesWatchesAndLaneStates();
+    void informationAndAlarmsFollowTheLane();
+    void audioFollowsLaneAAtLivePace_data();
+    void audioFollowsLaneAAtLivePace();
     void busyPortNamesTheServer_data();
     void busyPortNamesTheServer();
 };
@@ -182,6 +188,100 @@ void TestWholeHouse::dataChannelCarriesWatchesAndLaneStates() {
     const QByteArray later =
         WaitForLine(data, [&](const QByteArray& l) { return l.startsWith("NI:") && l != info; });
     QVERIFY(!later.isEmpty());
+}
+
+// Lane A's fields of the standing information line, by field number from 1.
+QByteArrayList LaneAFields(AuctionHouse& house) {
+    const QByteArray ni = house.Data().Standing("NI");
+    return ni.mid(3).split('|').front().split(',');
+}
+
+void TestWholeHouse::informationAndAlarmsFollowTheLane() {
+    HouseConfig c = HouseConfig::Default();
+    c.signInPort = 0;
+    c.liveLanes = true;
+    c.lanes.removeLast();
+    c.lanes[0].exhibits = 2;
+    c.watches = {{QByteArrayLiteral("1001"), 0, 2, 'A'}};
+    AuctionHouse house(c);
+    QVERIFY(house.Start());
+    LaneEngine& lane = *house.Lanes()->Engine(0);
+    lane.Stop(); // stepped by hand from here on
+    const auto step = [&] {
+        lane.Step();
+        house.PublishBulletins();
+        return LaneAFields(house);
+    };
+
+    QByteArrayList f = LaneAFields(house);
+    QCOMPARE(f.size(), 14);
+    QCOMPARE(f[2], QByteArray("930")); // before the first lot: its opening time
+    QCOMPARE(f[4], QByteArray("0"));
+    QCOMPARE(f[13], QByteArray("2"));
+    // Both lots are still to come; only the second is watched.
+    const QByteArrayList entries = house.Data().Standing("AM0").mid(5).split('/');
+    QCOMPARE(entries.size(), 3);
+    QVERIFY(entries[0].startsWith("1\x01") && entries[0].endsWith('\x01'));
+    QVERIFY(entries[1].startsWith("2\x01") && entries[1].endsWith("\x01"
+                                                                  "1001"));
+    QCOMPARE(entries[1].count('\x01'), 2);
+    step();     // waiting for the first lot
+    f = step(); // lot 1 on the block
+    QCOMPARE(f[2], QByteArray("0"));
+    QCOMPARE(f[4], QByteArray("1"));
+    QCOMPARE(f[8], QByteArray("1")); // its place in the running order
+    QCOMPARE(f[13], QByteArray("1"));
+    f = step(); // opening price
+    QCOMPARE(f[5].toInt(), lane.Config().lots[0].startPrice);
+    QCOMPARE(f[6], QByteArray("0"));
+    f = step(); // bidding
+    QCOMPARE(f[6], QByteArray("2"));
+    while (lane.CurrentPhase() != LaneEngine::Phase::Result)
+        f = step();
+    QCOMPARE(f[9], QByteArray("1")); // one lot done
+    const bool sold = lane.Results().constLast().sold;
+    QCOMPARE(f[6].toInt() & 1, sold ? 1 : 0);
+    QCOMPARE(f[7].toInt() & 1, sold ? 0 : 1);
+    QCOMPARE(f[12].toInt(), sold ? 1 : 0);
+    f = step(); // lot 2: lot 1 leaves the alarm list, the watched lot stays
+    QCOMPARE(f[4], QByteArray("2"));
+    QVERIFY(house.Data().Standing("AM0").startsWith("AM:0,2\x01"));
+    QVERIFY(house.Data().Standing("AM0").endsWith("\x01"
+                                                  "1001/"));
+    while (lane.CurrentPhase() != LaneEngine::Phase::Ended)
+        f = step();
+    QCOMPARE(f[2], QByteArray("-1"));
+    QCOMPARE(f[4], QByteArray("0"));
+    QCOMPARE(f[9], QByteArray("2"));
+    QCOMPARE(house.Data().Standing("AM0"), QByteArray("AM:0,"));
+}
+
+void TestWholeHouse::audioFollowsLaneAAtLivePace_data() {
+    QTest::addColumn<bool>("fast");
+    QTest::newRow("live: lane A's lots drive the chant") << false;
+    QTest::newRow("fast: the server chants on its own") << true;
+}
+
+void TestWholeHouse::audioFollowsLaneAAtLivePace() {
+    QFETCH(bool, fast);
+    HouseConfig c = HouseConfig::Default();
+    c.signInPort = 0;
+    c.audioPort = 0;
+    c.liveLanes = true;
+    c.audioServer = true;
+    c.fastPace = fast;
+    AuctionHouse house(c);
+    QVERIFY(house.Start());
+    house.Lanes()->Engine(0)->Stop();
+    house.Lanes()->Engine(1)->Stop();
+    QCOMPARE(house.Audio()->config().autoChant, fast);
+    const int before = house.Audio()->Sequence();
+    house.Lanes()->Engine(1)->Step();
+    house.Lanes()->Engine(1)->Step(); // lane B's lot: not heard
+    QCOMPARE(house.Audio()->Sequence(), before);
+    house.Lanes()->Engine(0)->Step();
+    house.Lanes()->Engine(0)->Step(); // lane A's lot: a new chant unless the server chants alone
+    QCOMPARE(house.Audio()->Sequence(), before + (fast ? 0 : 1));
 }
 
 void TestWholeHouse::busyPortNamesTheServer_data() {

@@ -263,7 +263,8 @@ HouseBulletins::LaneInformation AuctionHouse::LaneState(int lane) const {
     switch (engine.CurrentPhase()) {
     case LaneEngine::Phase::Idle:
     case LaneEngine::Phase::Waiting:
-        info.laneState = qMax(0, engine.Config().openingTime);
+        // Before the first lot: the opening time, or unknown when the lane announces none.
+        info.laneState = engine.Config().openingTime > 0 ? engine.Config().openingTime : -3;
         return info;
     case LaneEngine::Phase::Ended:
         info.laneState = -1;
