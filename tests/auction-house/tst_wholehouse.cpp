@@ -300,6 +300,10 @@ void TestWholeHouse::busyPortNamesTheServer() {
     QString error;
     QVERIFY(!house.Start(&error));
     QVERIFY2(error.startsWith(server + QLatin1String(": ")), qPrintable(error));
+    // Nor does a second try open a second set of servers behind the announced ones.
+    taken.close();
+    QVERIFY(!house.Start(&error));
+    QCOMPARE(error, QStringLiteral("house: already started"));
 }
 
 QTEST_MAIN(TestWholeHouse)

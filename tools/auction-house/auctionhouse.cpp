@@ -58,6 +58,10 @@ bool AuctionHouse::Start(QString* error) {
             *error = what + QStringLiteral(": ") + why;
         return false;
     };
+    // A second start would open a second set of lanes and servers behind the announced ones.
+    if (m_started)
+        return fail(QStringLiteral("house"), QStringLiteral("already started"));
+    m_started = true;
     if (!m_data->Listen(m_config.listen, m_config.dataPort))
         return fail(QStringLiteral("data server"), m_data->ErrorString());
 

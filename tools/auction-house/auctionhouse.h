@@ -32,8 +32,8 @@ public:
     explicit AuctionHouse(HouseConfig config, QObject* parent = nullptr);
     ~AuctionHouse() override;
 
-    // Starts every server; false with a reason when one cannot listen (what did start stays up
-    // until the house goes away).
+    // Starts every server, once; false with a reason when one cannot listen (what did start stays
+    // up until the house goes away).
     bool Start(QString* error = nullptr);
 
     const HouseConfig& Config() const { return m_config; }
@@ -75,6 +75,7 @@ private:
     AuctionWebServer* m_web = nullptr;
     AudioServer* m_audio = nullptr;
     QTimer m_bulletinTimer;
+    bool m_started = false;
     QHash<int, QByteArray> m_lotTexts;
 };
 
