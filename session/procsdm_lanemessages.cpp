@@ -96,6 +96,9 @@ bool TProcsDm::HandleLaneMessage(LaneChannel& ch, const LaneLine& line, int& pri
     if (code == "ST") {
         const int status = LaneIntField(p, 1, 109);
         if (status == 0) {
+            // Connected: the retry timer stops now, so a drop right after the greeting is seen
+            // by the closed handler and reconnected, not left to look connected.
+            ch.TmConnecting->stop();
             SetLaneStatus(lane, ch.routerKind == rcBD ? icsConnectedBD : icsConnectedNB);
             if (!alive())
                 return false;

@@ -146,8 +146,10 @@ void TProcsDm::ConnectLaneAttempt(int lane) {
     const quint16 port = ch->routerPort.toUShort(&ok, 10);
     if (!ok || ch->routerHost.isEmpty())
         return; // retried until the deadline
-    // A new connection starts with an empty buffer: half a line of the old one must not prefix it.
+    // A new connection starts afresh: half a line of the old one must not prefix its first line,
+    // and its greeting must not be taken for a repeat of the old router's.
     ch->receive.Clear();
+    ch->lastPiece.clear();
     ch->Sock->connectToHost(QString::fromLatin1(ch->routerHost), port);
 }
 
