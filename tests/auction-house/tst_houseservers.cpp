@@ -47,6 +47,7 @@ private slots:
     void signInServerSurvivesGarbageAndAnswers();
     void signInServerDropsAnOverlongLine();
     void dataServerRecordsPlainAndScrambledLines();
+    void dataServerKeepsClientsToldOfStandingLines();
 };
 
 void TestHouseServers::signInServerSurvivesGarbageAndAnswers() {
@@ -78,6 +79,35 @@ void TestHouseServers::dataServerRecordsPlainAndScrambledLines() {
     f.house.Data().SendKeepAlive();
     QVERIFY(PumpWait([&] { return f.client.canReadLine() || f.client.bytesAvailable() > 0; }, kWaitMs));
     QCOMPARE(LineUnscramble(f.client.readAll().chopped(1)), QByteArray("KA:"));
+}
+
+void TestHouseServers::dataServerKeepsClientsToldOfStandingLines() {
+    Fixture f;
+    DataServer& data = f.house.Data();
+    data.Publish("NI", "NI:1");
+    QVERIFY(f.Connect(data.Port()));
+    QByteArray received;
+    const auto lines = [&](int n) {
+        QByteArrayList out;
+        PumpWait(
+            [&] {
+                received += f.client.readAll();
+                return received.count('\r') >= n;
+            },
+            kWaitMs);
+        for (const QByteArray& piece : received.split('\r')) {
+            if (!piece.isEmpty())
+                out.append(LineUnscramble(piece));
+        }
+        received.clear();
+        return out;
+    };
+    QCOMPARE(lines(1), QByteArrayList{"NI:1"}); // on connecting
+    data.Publish("NI", "NI:1");                 // unchanged: not sent again
+    data.Publish("AM0", "AM:0,");
+    QCOMPARE(lines(1), QByteArrayList{"AM:0,"});
+    data.TimeKeepAlive(); // the keep-alive brings every standing line again
+    QCOMPARE(lines(3), (QByteArrayList{"KA:", "AM:0,", "NI:1"}));
 }
 
 QTEST_GUILESS_MAIN(TestHouseServers)

@@ -155,6 +155,22 @@ void TestWholeHouse::dataChannelCarriesWatchesAndLaneStates() {
     QVERIFY(f.SignIn());
     QVERIFY(PumpWait([&] { return f.house.Data().ClientCount() >= 1; }, kWaitMs));
 
+    // The client's own alarm list of lane A shows the watched lot as its member's.
+    QList<AlarmItem> alarms0;
+    f.dm.OnAlarmList = [&](TProcsDm&, int lane, const QList<AlarmItem>& alarms) {
+        if (lane == 0)
+            alarms0 = alarms;
+    };
+    f.dm.SelectSite(f.dm.FirstSiteName());
+    QVERIFY(PumpWait(
+        [&] {
+            return std::any_of(alarms0.begin(), alarms0.end(), [](const AlarmItem& a) {
+                return a.mine && a.text.startsWith(QByteArray(QByteArray::number(kWatched) + ','));
+            });
+        },
+        kWaitMs));
+    QCOMPARE(std::count_if(alarms0.begin(), alarms0.end(), [](const AlarmItem& a) { return a.mine; }), 1);
+
     // A second reader on the announced data address sees what every client is sent.
     QTcpSocket data;
     QVERIFY(Connect(data, f.dm.DataHost() + ':' + f.dm.DataPort()));

@@ -23,7 +23,7 @@ DataServer::DataServer(const HouseLog& log, int keepAliveSeconds, QObject* paren
     , m_log(log) {
     connect(&m_server, &QTcpServer::newConnection, this, &DataServer::Accept);
     m_keepAlive.setInterval(qMax(1, keepAliveSeconds) * 1000);
-    connect(&m_keepAlive, &QTimer::timeout, this, &DataServer::SendKeepAlive);
+    connect(&m_keepAlive, &QTimer::timeout, this, &DataServer::TimeKeepAlive);
 }
 
 bool DataServer::Listen(const QHostAddress& address, quint16 port) {
@@ -51,6 +51,12 @@ void DataServer::Broadcast(const QByteArray& line) {
 void DataServer::Send(QTcpSocket& socket, const QByteArray& line) {
     m_log.Sent(kName, socket.property("peer").toInt(), line);
     socket.write(LineScramble(line) + '\r');
+}
+
+void DataServer::TimeKeepAlive() {
+    SendKeepAlive();
+    for (const QByteArray& line : std::as_const(m_standing))
+        Broadcast(line);
 }
 
 void DataServer::Publish(const QByteArray& key, const QByteArray& line) {

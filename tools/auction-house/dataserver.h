@@ -11,7 +11,8 @@
 namespace qev {
 
 // The data server: accepts clients, takes their plain "KA:" silently, sends each a scrambled
-// "KA:" now and then (the client answers "KR:"), and records every line it receives.
+// "KA:" now and then (the client answers "KR:"), keeps them told of the lanes' standing lines,
+// and records every line it receives.
 class DataServer final : public QObject {
     Q_OBJECT
 public:
@@ -26,6 +27,9 @@ public:
     // Sends a scrambled line to every client (the keep-alive timer sends "KA:").
     void Broadcast(const QByteArray& line);
     void SendKeepAlive() { Broadcast(QByteArrayLiteral("KA:")); }
+    // Timer handler: the keep-alive, then the standing lines again, so a client that could not
+    // place them yet (no lanes before it selects the site) has them within one interval.
+    void TimeKeepAlive();
     // Keeps the latest line under a key ("AM0", "NI" ...) and sends it to every client when it
     // changed; a client that connects later gets every standing line at once.
     void Publish(const QByteArray& key, const QByteArray& line);
