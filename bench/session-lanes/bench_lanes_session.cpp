@@ -1,0 +1,196 @@
+// Lane speed: the processing pass per price line, and over loopback against the in-process
+// auction house a price from the router's write to OnPriceChanged and a bid from SendBid to the
+// router's read, each beside a bare QTcpSocket carrying the same bytes one way.
+#include "common/clock.h"
+#include "common/pumpwait.h"
+#include "session/codec/linecodec.h"
+#include "session/procsdm.h"
+#include "tools/auction-house/auctionhouse.h"
+#include "tools/auction-house/lanes/auctionlanes.h"
+#include "tools/auction-house/lanes/lanerouter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+
+using namespace qev;
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+
+QByteArray SignInWire(const QByteArray& plain) {
+    return LineCipher(plain) + '\r';
+}
+
+QByteArray PriceLine(int i) {
+    // Every price changes the bidder, so none gives way to a newer one.
+    return "PR:12,105," + QByteArray::number(1000 + 3 * (i % 1000)) + ",2," +
+           QByteArray::number(2 + 4 * (i % 2)) + ",000" + QByteArray::number(i % 10) + ",,46000.5";
+}
+
+void BM_ProcessLanePrice(benchmark::State& state) {
+    TProcsDm dm;
+    dm.SetMemberNumber("1234");
+    dm.SignIn("127.0.0.1:1", LineCipher("1234"), LineCipher("pw"));
+    dm.ReceiveSignIn(SignInWire("AN:12,2|"));
+    dm.ReceiveSignIn(SignInWire("CI:30000,1500,3000"));
+    dm.SelectSite("QEV");
+    qint64 fired = 0;
+    dm.OnPriceChanged = [&fired](TProcsDm&, int, int, int, int, int, int, const QByteArray&,
+                                 const QByteArray&) { ++fired; };
+    QByteArray wire;
+    constexpr int kLines = 1000;
+    for (int i = 0; i < kLines; ++i)
+        wire += LineScramble(PriceLine(i)) + '\r';
+    for (auto _ : state) {
+        dm.ReceiveLane(0, wire);
+        while (dm.LaneCount() > 0 && fired % kLines != 0)
+            dm.TmProcessingTimer(0);
+        if (fired % kLines != 0)
+            state.SkipWithError("prices lost");
+    }
+    state.SetItemsProcessed(state.iterations() * kLines);
+}
+BENCHMARK(BM_ProcessLanePrice)->Unit(benchmark::kMicrosecond);
+
+void Percentiles(benchmark::State& state, std::vector<double>& us) {
+    if (us.empty())
+        return;
+    std::sort(us.begin(), us.end());
+    state.counters["p50_us"] = us[us.size() / 2];
+    state.counters["p99_us"] = us[std::min(us.size() - 1, us.size() * 99 / 100)];
+}
+
+// A signed-in module with both lanes on the bidding routers of scripted lanes.
+struct LiveSession {
+    AuctionLanes lanes;
+    std::unique_ptr<AuctionHouse> house;
+    TProcsDm dm;
+    bool ok = false;
+
+    LiveSession() {
+        if (!lanes.OpenScripted(Scenario{}, 2))
+            return;
+        HouseConfig c = HouseConfig::Default();
+        c.signInPort = 0;
+        c.dataPort = 0;
+        c.webBase = QByteArrayLiteral("127.0.0.1:8080");
+        for (int lane = 0; lane < 2; ++lane) {
+            c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
+            c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
+        }
+        house = std::make_unique<AuctionHouse>(c);
+        if (!house->Start())
+            return;
+        dm.SetMemberNumber("1001");
+        dm.SignIn(house->SignInAddress(), LineCipher("1001"), LineCipher("demo"));
+        if (!PumpWait([this] { return dm.State() == ssInSession; }, kWaitMs))
+            return;
+        dm.SelectSite(dm.FirstSiteName());
+        dm.ConnectLanes(rcBD);
+        ok =
+            PumpWait([this] { return dm.CombinedLaneStatus() == icsConnectedBD; }, kWaitMs) &&
+            PumpWait([this] { return lanes.Router(0, RouterKind::Bidding).IdentifiedCount() == 1; }, kWaitMs);
+    }
+};
+
+void BM_RouterPriceToEvent(benchmark::State& state) {
+    LiveSession s;
+    if (!s.ok) {
+        state.SkipWithError("no session");
+        return;
+    }
+    bool fired = false;
+    s.dm.OnPriceChanged = [&fired](TProcsDm&, int, int, int, int, int, int, const QByteArray&,
+                                   const QByteArray&) { fired = true; };
+    LaneRouter& router = s.lanes.Router(0, RouterKind::Bidding);
+    std::vector<double> us;
+    int i = 0;
+    for (auto _ : state) {
+        fired = false;
+        QElapsedTimer t;
+        t.start();
+        router.Deliver(PriceLine(i++));
+        while (!fired)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        us.push_back(static_cast<double>(t.nsecsElapsed()) / 1000.0);
+    }
+    Percentiles(state, us);
+}
+BENCHMARK(BM_RouterPriceToEvent)->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+void BM_SendBidToRouter(benchmark::State& state) {
+    LiveSession s;
+    if (!s.ok) {
+        state.SkipWithError("no session");
+        return;
+    }
+    // A lot on the block first: its first price never counts as a jump.
+    s.lanes.Router(0, RouterKind::Bidding).Deliver("EN:12,105,106,107");
+    s.lanes.Router(0, RouterKind::Bidding).Deliver("PR:12,105,1000,2,2,0000,,");
+    PumpWait([&s] { return s.dm.LanePrice(0) == 1000; }, kWaitMs);
+    s.lanes.Recorder().Clear();
+    bool read = false;
+    s.lanes.Recorder().OnRecorded = [&read](BidRecorder&, const RecordedLine&) { read = true; };
+    std::vector<double> us;
+    for (auto _ : state) {
+        read = false;
+        QElapsedTimer t;
+        t.start();
+        if (!s.dm.SendBid(0)) {
+            state.SkipWithError("bid refused");
+            return;
+        }
+        while (!read)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        us.push_back(static_cast<double>(t.nsecsElapsed()) / 1000.0);
+        if (s.lanes.Recorder().Lines().size() > 1000)
+            s.lanes.Recorder().Clear();
+    }
+    Percentiles(state, us);
+}
+BENCHMARK(BM_SendBidToRouter)->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+// The same bytes one way over a bare loopback socket: written, read whole at the other end.
+void BM_BareSocketOneWay(benchmark::State& state) {
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost);
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    if (!PumpWait([&server] { return server.hasPendingConnections(); }, kWaitMs)) {
+        state.SkipWithError("no connection");
+        return;
+    }
+    QTcpSocket* peer = server.nextPendingConnection();
+    client.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    peer->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    const QByteArray bytes = LineScramble(PriceLine(1)) + '\r';
+    QByteArray got;
+    QObject::connect(peer, &QTcpSocket::readyRead, peer, [&got, peer] { got += peer->readAll(); });
+    std::vector<double> us;
+    for (auto _ : state) {
+        got.clear();
+        QElapsedTimer t;
+        t.start();
+        client.write(bytes);
+        while (!got.endsWith('\r'))
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        us.push_back(static_cast<double>(t.nsecsElapsed()) / 1000.0);
+    }
+    Percentiles(state, us);
+}
+BENCHMARK(BM_BareSocketOneWay)->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
