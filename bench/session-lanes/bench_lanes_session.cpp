@@ -8,11 +8,13 @@
 #include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/lanes/auctionlanes.h"
 #include "tools/auction-house/lanes/lanerouter.h"
+#include "tools/auction-house/lanes/routerfaults.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 
@@ -72,8 +74,10 @@ struct LiveSession {
     TProcsDm dm;
     bool ok = false;
 
-    LiveSession() {
-        if (!lanes.OpenScripted(Scenario{}, 2))
+    // script: what the scripted lanes play once the session is up.
+    explicit LiveSession(const QByteArray& script = {}) {
+        Scenario scenario;
+        if (!Scenario::Parse(script, scenario) || !lanes.OpenScripted(scenario, 2))
             return;
         HouseConfig c = HouseConfig::Default();
         c.signInPort = 0;
@@ -94,7 +98,10 @@ struct LiveSession {
         dm.ConnectLanes(rcBD);
         ok =
             PumpWait([this] { return dm.CombinedLaneStatus() == icsConnectedBD; }, kWaitMs) &&
-            PumpWait([this] { return lanes.Router(0, RouterKind::Bidding).IdentifiedCount() == 1; }, kWaitMs);
+            PumpWait([this] { return lanes.Router(0, RouterKind::Bidding).IdentifiedCount() == 1; },
+                     kWaitMs) &&
+            PumpWait([this] { return lanes.Router(1, RouterKind::Bidding).IdentifiedCount() == 1; }, kWaitMs);
+        lanes.Run();
     }
 };
 
@@ -184,6 +191,56 @@ void BM_BareSocketOneWay(benchmark::State& state) {
     Percentiles(state, us);
 }
 BENCHMARK(BM_BareSocketOneWay)->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+// Both lanes flooded with 10,000 prices a second each for 10 s, all on this one thread with the
+// house: how late a 10 ms timer fires meanwhile, and whether every price line was handled.
+void BM_TwoLaneFlood(benchmark::State& state) {
+    LiveSession s("0 0 EN:12,105,106,107,0,0,0,0\n1 0 EN:12,205,206,207,0,0,0,0\n");
+    const bool entered =
+        PumpWait([&s] { return s.dm.LaneExhibit(0) == 105 && s.dm.LaneExhibit(1) == 205; }, kWaitMs);
+    if (!s.ok || !entered) {
+        state.SkipWithError("no session");
+        return;
+    }
+    constexpr int kPerSecond = 10000;
+    constexpr int kSpanMs = 10000;
+    qint64 handled[2] = {0, 0}; // every "PR:" handled, shown or given way to a newer one
+    qint64 shown[2] = {0, 0};
+    s.dm.OnAuctionStatus = [&handled](TProcsDm&, int lane, int status) {
+        if (status == 0)
+            ++handled[lane];
+    };
+    s.dm.OnPriceChanged = [&shown](TProcsDm&, int lane, int, int, int, int, int, const QByteArray&,
+                                   const QByteArray&) { ++shown[lane]; };
+    for (auto _ : state) {
+        QTimer probe;
+        probe.setTimerType(Qt::PreciseTimer);
+        probe.setInterval(10);
+        QElapsedTimer sinceLast;
+        qint64 worstLateMs = 0;
+        QObject::connect(&probe, &QTimer::timeout, &probe, [&] {
+            worstLateMs = std::max(worstLateMs, sinceLast.elapsed() - 10);
+            sinceLast.restart();
+        });
+        for (int lane = 0; lane < 2; ++lane)
+            s.lanes.Router(lane, RouterKind::Bidding).Faults().FloodPrices(kPerSecond, kSpanMs);
+        sinceLast.start();
+        probe.start();
+        const qint64 expected = static_cast<qint64>(kPerSecond) * kSpanMs / 1000;
+        PumpWait([&] { return handled[0] >= expected && handled[1] >= expected; }, kSpanMs + 20000);
+        probe.stop();
+        state.counters["session_kept"] = s.dm.State() == ssInSession ? 1 : 0;
+        state.counters["worst_timer_late_ms"] = static_cast<double>(worstLateMs);
+        state.counters["lane0_handled"] = static_cast<double>(handled[0]);
+        state.counters["lane1_handled"] = static_cast<double>(handled[1]);
+        state.counters["lane0_shown"] = static_cast<double>(shown[0]);
+        state.counters["lane1_shown"] = static_cast<double>(shown[1]);
+        state.counters["sent_per_lane"] = static_cast<double>(expected);
+        state.counters["max_backlog"] = s.dm.MaxPriceBacklog();
+        state.counters["max_delay_ms"] = s.dm.MaxDelayMs();
+    }
+}
+BENCHMARK(BM_TwoLaneFlood)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
