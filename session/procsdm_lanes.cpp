@@ -98,7 +98,9 @@ bool TProcsDm::ConnectLane(int lane, TRouterType kind) {
         return false;
     const std::weak_ptr<int> life = m_life;
     const quint64 generation = m_laneGeneration;
-    if (ch->status == icsConnectedBD || ch->status == icsConnectedNB) {
+    // A channel still connecting to the other router is closed too: left alone, it would greet
+    // from the old router and be taken for the new one.
+    if (ch->status == icsConnectedBD || ch->status == icsConnectedNB || !ch->IsClosed()) {
         ch->closingByClient = true;
         const bool closed = CloseAndWait(*ch);
         if (life.expired() || generation != m_laneGeneration)

@@ -113,6 +113,7 @@ class TestLaneChannels : public QObject {
 
 private slots:
     void connectsToWatchThenBiddingRouters();
+    void switchWhileStillConnecting();
     void selectingTheSameSiteKeepsTheChannels();
     void bidChecksAndReports_data();
     void bidChecksAndReports();
@@ -149,6 +150,19 @@ void TestLaneChannels::connectsToWatchThenBiddingRouters() {
     QVERIFY(f.dm.ConnectLanes(rcNB));
     QVERIFY(f.Connected(icsConnectedNB));
     QTRY_COMPARE_WITH_TIMEOUT(f.Router(0, RouterKind::Bidding).ClientCount(), 0, kWaitMs);
+}
+
+void TestLaneChannels::switchWhileStillConnecting() {
+    Fixture f;
+    QVERIFY(f.SignIn());
+    QVERIFY(f.dm.ConnectLanes(rcNB));
+    QVERIFY(f.dm.ConnectLanes(rcBD)); // before the watch routers greeted
+    QVERIFY(f.Connected(icsConnectedBD));
+    QTRY_COMPARE_WITH_TIMEOUT(f.Router(0, RouterKind::Bidding).IdentifiedCount(), 1, kWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(f.Router(1, RouterKind::Bidding).IdentifiedCount(), 1, kWaitMs);
+    PumpFor(50);
+    QCOMPARE(f.Router(0, RouterKind::Watch).ClientCount(), 0);
+    QCOMPARE(f.Router(1, RouterKind::Watch).ClientCount(), 0);
 }
 
 void TestLaneChannels::selectingTheSameSiteKeepsTheChannels() {
