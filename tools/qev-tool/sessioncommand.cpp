@@ -4,6 +4,7 @@
 #include "session/procsdm.h"
 #include "tools/qev-tool/commands.h"
 #include "tools/qev-tool/sessioneventprinter.h"
+#include "tools/qev-tool/sessioninput.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -96,8 +97,10 @@ int RunSessionCommand(ToolContext& context) {
         return refused();
     dm.SelectSite(dm.FirstSiteName());
     printer.PrintSiteInformation(dm);
+    dm.ConnectLanes(rcNB);
 
     QEventLoop loop;
+    SessionInput input(dm, [&printer](const QJsonObject& o) { printer.Print(o); });
     QObject::connect(&dm, &QObject::destroyed, &loop, &QEventLoop::quit);
     std::unique_ptr<QSocketNotifier> stdinWatch;
     auto* file = qobject_cast<QFile*>(&context.in);
@@ -105,7 +108,8 @@ int RunSessionCommand(ToolContext& context) {
         stdinWatch = std::make_unique<QSocketNotifier>(file->handle(), QSocketNotifier::Read);
         QObject::connect(stdinWatch.get(), &QSocketNotifier::activated, &loop, [&] {
             char buffer[kStdinChunk];
-            if (read(file->handle(), buffer, sizeof buffer) <= 0) {
+            const ssize_t n = read(file->handle(), buffer, sizeof buffer);
+            if (n <= 0 || !input.Feed(QByteArrayView(buffer, n))) {
                 stdinWatch->setEnabled(false);
                 loop.quit();
             }
@@ -127,9 +131,11 @@ int RunSessionCommand(ToolContext& context) {
         if (n == ssOffline)
             loop.quit();
     };
-    // Input that is not a descriptor (a buffer) has already ended.
+    // Input that is not a descriptor (a buffer) has already ended; its commands run at once.
     if (stdinWatch)
         loop.exec();
+    else
+        input.Feed(context.in.readAll());
 
     if (dm.State() != ssInSession && dm.LastNoticeCode() != 0)
         return refused();

@@ -45,6 +45,89 @@ void SessionEventPrinter::Attach(TProcsDm& dm) {
                {QStringLiteral("siteNumber"), site.SiteNumber()},
                {QStringLiteral("siteState"), int(site.SiteState())}});
     };
+    AttachLaneEvents(dm);
+}
+
+void SessionEventPrinter::AttachLaneEvents(TProcsDm& dm) {
+    const auto lot = [this](const QString& name) {
+        return [this, name](TProcsDm&, int lane, int site, int exhibit, int next, int after, int f5, int f6,
+                            int f7, int f8) {
+            Print({{QStringLiteral("event"), name},
+                   {QStringLiteral("lane"), lane},
+                   {QStringLiteral("siteNumber"), site},
+                   {QStringLiteral("exhibit"), exhibit},
+                   {QStringLiteral("next"), next},
+                   {QStringLiteral("after"), after},
+                   {QStringLiteral("fields"), QJsonArray{f5, f6, f7, f8}}});
+        };
+    };
+    dm.OnLotEntered = lot(QStringLiteral("OnLotEntered"));
+    dm.OnLotRefreshed = lot(QStringLiteral("OnLotRefreshed"));
+    const auto prefetch = [this](const QString& name) {
+        return [this, name](TProcsDm&, int lane, int site, int exhibit) {
+            Print({{QStringLiteral("event"), name},
+                   {QStringLiteral("lane"), lane},
+                   {QStringLiteral("siteNumber"), site},
+                   {QStringLiteral("exhibit"), exhibit}});
+        };
+    };
+    dm.OnLotPrefetch = prefetch(QStringLiteral("OnLotPrefetch"));
+    dm.OnLotPrefetchRefreshed = prefetch(QStringLiteral("OnLotPrefetchRefreshed"));
+    dm.OnPriceChanged = [this](TProcsDm&, int lane, int site, int exhibit, int price, int lotFlags,
+                               int bidderFlags, const QByteArray& top, const QByteArray& winner) {
+        Print({{QStringLiteral("event"), QStringLiteral("OnPriceChanged")},
+               {QStringLiteral("lane"), lane},
+               {QStringLiteral("siteNumber"), site},
+               {QStringLiteral("exhibit"), exhibit},
+               {QStringLiteral("price"), price},
+               {QStringLiteral("lotFlags"), lotFlags},
+               {QStringLiteral("bidderFlags"), bidderFlags},
+               {QStringLiteral("topBidder"), Text(top)},
+               {QStringLiteral("winner"), Text(winner)}});
+    };
+    dm.OnLaneActiveChanged = [this](TProcsDm&, int lane, bool active) {
+        Print({{QStringLiteral("event"), QStringLiteral("OnLaneActiveChanged")},
+               {QStringLiteral("lane"), lane},
+               {QStringLiteral("active"), active}});
+    };
+    const auto laneValue = [this](const QString& name, const QString& key) {
+        return [this, name, key](TProcsDm&, int lane, int value) {
+            Print({{QStringLiteral("event"), name}, {QStringLiteral("lane"), lane}, {key, value}});
+        };
+    };
+    dm.OnAuctionStatus = laneValue(QStringLiteral("OnAuctionStatus"), QStringLiteral("status"));
+    dm.OnVoiceCue = laneValue(QStringLiteral("OnVoiceCue"), QStringLiteral("cue"));
+    dm.OnMemberFlags = [this](TProcsDm&, int lane, int site, int field2, int flags) {
+        Print({{QStringLiteral("event"), QStringLiteral("OnMemberFlags")},
+               {QStringLiteral("lane"), lane},
+               {QStringLiteral("siteNumber"), site},
+               {QStringLiteral("exhibit"), field2},
+               {QStringLiteral("flags"), flags}});
+    };
+    dm.OnMemberCalled = prefetch(QStringLiteral("OnMemberCalled"));
+    dm.OnLaneCountChanged = [this](TProcsDm&, int count) {
+        Print({{QStringLiteral("event"), QStringLiteral("OnLaneCountChanged")},
+               {QStringLiteral("laneCount"), count}});
+    };
+    dm.OnLotReset = [this](TProcsDm&, int lane) {
+        Print({{QStringLiteral("event"), QStringLiteral("OnLotReset")}, {QStringLiteral("lane"), lane}});
+    };
+    dm.OnInformation = [this](TProcsDm&, const QByteArray& text) {
+        Print({{QStringLiteral("event"), QStringLiteral("OnInformation")},
+               {QStringLiteral("text"), Text(text)}});
+    };
+    dm.OnAlarmList = [this](TProcsDm&, int lane, const QList<AlarmItem>& items) {
+        QJsonArray list;
+        for (const AlarmItem& item : items)
+            list.append(
+                QJsonObject{{QStringLiteral("text"), Text(item.text)}, {QStringLiteral("mine"), item.mine}});
+        Print({{QStringLiteral("event"), QStringLiteral("OnAlarmList")},
+               {QStringLiteral("lane"), lane},
+               {QStringLiteral("alarms"), list}});
+    };
+    dm.OnExhibitList = [this](TProcsDm&) {
+        Print({{QStringLiteral("event"), QStringLiteral("OnExhibitList")}});
+    };
 }
 
 void SessionEventPrinter::PrintSiteInformation(TProcsDm& dm) {

@@ -22,6 +22,8 @@ public:
     void Print(const QJsonObject& object);
 
 private:
+    void AttachLaneEvents(TProcsDm& dm);
+
     QIODevice& m_out;
 };
 
