@@ -129,6 +129,7 @@ private slots:
     void dataChannelMessages();
     void handlerMayDestroyTheModuleMidPass();
     void handlerMayRebuildTheLanesMidPass();
+    void handlerMayClearTheSessionOnALaneNotice();
     void hostileLaneBytes_data();
     void hostileLaneBytes();
     void accessorsOutsideTheLanes();
@@ -477,6 +478,23 @@ void TestLaneMessages::handlerMayRebuildTheLanesMidPass() {
     QCOMPARE(cues, 1);
     QCOMPARE(f.dm->LaneCount(), 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void TestLaneMessages::handlerMayClearTheSessionOnALaneNotice() {
+    Fixture f(2, true);
+    // As the main window does: a notice clears the session from inside the event.
+    f.dm->OnSessionNotice = [&f](TProcsDm& dm, int lane, int code) {
+        f.Add("notice " + Fixture::N(lane) + ' ' + Fixture::N(code));
+        dm.CloseAll();
+        dm.SelectSite("QEV"); // unchanged name: the lanes stay
+    };
+    f.dm->ReceiveLane(1, Lane("ST:104\rRV:1") + Lane("RB:"));
+    QCOMPARE(f.events.first(), QByteArray("notice 1 104"));
+    QCOMPARE(f.dm->State(), ssOffline);
+    QCOMPARE(f.dm->LaneStatus(0), nsDisconnected);
+    QCOMPARE(f.dm->LaneStatus(1), nsDisconnected);
+    QCOMPARE(f.dm->LastNoticeCode(), 104);
+    QCOMPARE(f.Only("reset"), QByteArrayList{"reset 1"}); // the lane's later lines are not lost
 }
 
 void TestLaneMessages::hostileLaneBytes_data() {
