@@ -2,14 +2,12 @@
 // corpus and crash reproducer green even where libFuzzer is not available.
 #include <QDir>
 #include <QFile>
-
 #include <cstdint>
 #include <cstdio>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int files = 0;
     for (int i = 1; i < argc; ++i) {
         const QDir dir(QString::fromLocal8Bit(argv[i]));

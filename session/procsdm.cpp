@@ -158,8 +158,8 @@ TConnectionStatus TProcsDm::CombinedLaneStatus() const {
     if (m_lanes.empty())
         return nsNone;
     const TConnectionStatus first = m_lanes.front()->status;
-    const bool same =
-        std::all_of(m_lanes.begin(), m_lanes.end(), [first](const LaneChannel* ch) { return ch->status == first; });
+    const bool same = std::all_of(m_lanes.begin(), m_lanes.end(),
+                                  [first](const LaneChannel* ch) { return ch->status == first; });
     return same ? first : nsNotSame;
 }
 

@@ -47,8 +47,8 @@ public:
     std::function<void(TProcsDm&)> OnLaneStateChanged;
     std::function<void(TProcsDm&, TSiteInfo& site)> OnSiteStateChanged;
     // Lot announcements: lane, then the eight fields (site number, exhibit, next, the one after it, ...).
-    using LotEvent = std::function<void(TProcsDm&, int lane, int site, int exhibit, int next, int after, int f5,
-                                        int f6, int f7, int f8)>;
+    using LotEvent = std::function<void(TProcsDm&, int lane, int site, int exhibit, int next, int after,
+                                        int f5, int f6, int f7, int f8)>;
     LotEvent OnLotEntered;
     LotEvent OnLotRefreshed;
     std::function<void(TProcsDm&, int lane, int site, int exhibit)> OnLotPrefetch;
@@ -212,6 +212,8 @@ private:
     bool HandleLaneMessage(LaneChannel& ch, const LaneLine& line, int& prices);
     bool HandleLotEntered(LaneChannel& ch, const QByteArray& payload);
     bool HandleLotRefreshed(LaneChannel& ch, const QByteArray& payload);
+    // Takes the lot fields of "EN:" / "LE:" into the lane and the current site.
+    LotAnnouncement ReadLotAnnouncement(LaneChannel& ch, const QByteArray& payload);
     bool HandlePrice(LaneChannel& ch, const QByteArray& payload, int& prices);
     bool NewerPriceWaiting(const LaneChannel& ch, const PriceRecord& price) const;
     bool HandleAlarmList(const QByteArray& payload);

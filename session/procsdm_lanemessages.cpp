@@ -184,12 +184,7 @@ bool TProcsDm::HandleLotEntered(LaneChannel& ch, const QByteArray& payload) {
     SetLaneState(lane, kLaneStateRunning);
     if (!alive())
         return false;
-    const LotAnnouncement a = ParseLotAnnouncement(payload);
-    ch.lotSiteNumber = a.site();
-    ch.lotExhibit = a.exhibit();
-    ch.lotNextExhibit = a.next();
-    m_currentSite->SetCurrentExhibit(lane, a.exhibit());
-    m_currentSite->SetNextExhibit(lane, a.next());
+    const LotAnnouncement a = ReadLotAnnouncement(ch, payload);
     if (a.site() != m_currentSiteNumber) {
         SignOut();
     } else {
@@ -203,6 +198,16 @@ bool TProcsDm::HandleLotEntered(LaneChannel& ch, const QByteArray& payload) {
     return true;
 }
 
+LotAnnouncement TProcsDm::ReadLotAnnouncement(LaneChannel& ch, const QByteArray& payload) {
+    const LotAnnouncement a = ParseLotAnnouncement(payload);
+    ch.lotSiteNumber = a.site();
+    ch.lotExhibit = a.exhibit();
+    ch.lotNextExhibit = a.next();
+    m_currentSite->SetCurrentExhibit(ch.Lane, a.exhibit());
+    m_currentSite->SetNextExhibit(ch.Lane, a.next());
+    return a;
+}
+
 bool TProcsDm::HandleLotRefreshed(LaneChannel& ch, const QByteArray& payload) {
     const std::weak_ptr<int> life = m_life;
     const quint64 generation = m_laneGeneration;
@@ -211,12 +216,7 @@ bool TProcsDm::HandleLotRefreshed(LaneChannel& ch, const QByteArray& payload) {
         Fire(OnSiteStateChanged, std::ref(*m_currentSite));
         return !life.expired() && LaneStillThere(generation);
     }
-    const LotAnnouncement a = ParseLotAnnouncement(payload);
-    ch.lotSiteNumber = a.site();
-    ch.lotExhibit = a.exhibit();
-    ch.lotNextExhibit = a.next();
-    m_currentSite->SetCurrentExhibit(lane, a.exhibit());
-    m_currentSite->SetNextExhibit(lane, a.next());
+    const LotAnnouncement a = ReadLotAnnouncement(ch, payload);
     if (a.site() != m_currentSiteNumber) {
         SignOut();
     } else {

@@ -5,12 +5,10 @@
 #include "session/audio/audioreceiver.h"
 
 #include <QByteArrayView>
-
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qev;
     if (size == 0)
         return 0;

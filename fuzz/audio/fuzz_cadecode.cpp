@@ -5,8 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace qev;
     const QByteArrayView content(reinterpret_cast<const char*>(data), qsizetype(size));
     CaFrame frame = CaFrame::parse(content);

@@ -10,8 +10,7 @@ using namespace qev;
 
 namespace {
 
-QByteArray EncipherFields(const QByteArray& payload)
-{
+QByteArray EncipherFields(const QByteArray& payload) {
     QByteArrayList groups = payload.split('|');
     for (QByteArray& group : groups) {
         QByteArrayList fields = group.split(',');
@@ -22,8 +21,7 @@ QByteArray EncipherFields(const QByteArray& payload)
     return groups.join('|');
 }
 
-void ParseAll(const QByteArray& payload)
-{
+void ParseAll(const QByteArray& payload) {
     ParseDayCount(payload);
     ParseStatus(payload);
     ParseClientParams(payload);
@@ -39,8 +37,7 @@ void ParseAll(const QByteArray& payload)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 16384)
         return 0; // the enciphered variant grows the input; keep each run short
     const QByteArray payload(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));

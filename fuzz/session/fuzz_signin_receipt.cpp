@@ -7,8 +7,7 @@
 
 using namespace qev;
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     LineBuffer buffer(4096);
     // Two halves, as two receipts: lines split across reads must be handled too.
