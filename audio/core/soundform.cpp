@@ -72,9 +72,8 @@ void TSoundForm::PlayNextChunk() {
     p.Play(wave);
 }
 
-void TSoundForm::ResetPlayback() {
-    if (!m_started)
-        return;
+// Empties the queue and stops every player without letting a stop report an end.
+void TSoundForm::StopPlayers() {
     m_queue.clear();
     for (auto& p : m_players) {
         if (!p)
@@ -82,7 +81,16 @@ void TSoundForm::ResetPlayback() {
         p->OnEnd = nullptr;
         if (p->IsPlaying())
             p->Stop();
-        attach(*p);
+    }
+}
+
+void TSoundForm::ResetPlayback() {
+    if (!m_started)
+        return;
+    StopPlayers();
+    for (auto& p : m_players) {
+        if (p)
+            attach(*p);
     }
 }
 
@@ -97,15 +105,9 @@ void TSoundForm::SetVolume(int attenuation) {
 void TSoundForm::FinalizeAudio() {
     if (!m_started)
         return;
-    m_queue.clear();
-    for (auto& p : m_players) {
-        if (!p)
-            continue;
-        p->OnEnd = nullptr;
-        if (p->IsPlaying())
-            p->Stop();
+    StopPlayers();
+    for (auto& p : m_players)
         p.reset();
-    }
     m_deviceOpen = false;
     m_started = false;
 }

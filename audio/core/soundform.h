@@ -46,6 +46,7 @@ public:
 
 private:
     void attach(TAudioStream& p);
+    void StopPlayers();
 
     std::unique_ptr<AudioDevice> m_device;
     std::array<std::unique_ptr<TAudioStream>, kPlayers> m_players;
