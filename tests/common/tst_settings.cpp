@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 #include <sys/stat.h>
 
 using namespace qev;
@@ -28,19 +29,23 @@ QByteArray readFile(const QString& path) {
 class TestSettings : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    // A fresh folder for every test function and row: Qt keeps a parsed copy of each settings
+    // file by path and trusts it while size and modification time stay the same, so two rows
+    // writing equal-sized files to one path within a timestamp tick would read each other's.
+    std::unique_ptr<QTemporaryDir> m_dir;
 
     SettingsStore::Paths paths() const {
-        return {m_dir.filePath(QStringLiteral("bin/qevreal.ini")),
-                m_dir.filePath(QStringLiteral("cfg/QEV2016/QEV2016.ini"))};
+        return {m_dir->filePath(QStringLiteral("bin/qevreal.ini")),
+                m_dir->filePath(QStringLiteral("cfg/QEV2016/QEV2016.ini"))};
     }
 
 private slots:
     void init() {
-        QVERIFY(m_dir.isValid());
-        QDir(m_dir.path()).removeRecursively();
-        QDir().mkpath(m_dir.filePath(QStringLiteral("bin")));
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("bin"))));
     }
+    void cleanup() { m_dir.reset(); }
 
     void configFromUserStoreWithoutIni() {
         SettingsStore store(paths());
