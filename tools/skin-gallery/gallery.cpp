@@ -1,4 +1,4 @@
-#include "gallery.h"
+#include "tools/skin-gallery/gallery.h"
 
 #include <QPainter>
 #include <QWidget>

@@ -1,6 +1,5 @@
 // Renders each skinned component in each of its states offscreen, one PNG per subject.
 #include "common/clock.h"
-#include "gallery.h"
 #include "lanes/widgets/auctiongauge.h"
 #include "lanes/widgets/qev2016pricepanel.h"
 #include "skin/fontsetup.h"
@@ -13,6 +12,7 @@
 #include "skin/qev2016resbutton.h"
 #include "skin/resbutton.h"
 #include "skin/skinimages.h"
+#include "tools/skin-gallery/gallery.h"
 
 #include <QApplication>
 #include <cstdio>
