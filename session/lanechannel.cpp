@@ -30,6 +30,21 @@ void LaneChannel::Detach() {
     Sock->abort();
 }
 
+void LaneChannel::CloseDeferred() {
+    if (Sock->state() == QAbstractSocket::ConnectedState)
+        Sock->disconnectFromHost();
+    else if (Sock->state() != QAbstractSocket::ClosingState)
+        Sock->abort();
+}
+
+void LaneChannel::DropReceived() {
+    TmProcessing->stop();
+    receive.Clear();
+    pending.clear();
+    pendingPrices = 0;
+    lastPiece.clear();
+}
+
 bool LaneChannel::IsConnected() const {
     return Sock->state() == QAbstractSocket::ConnectedState;
 }

@@ -97,10 +97,24 @@ void TProcsDm::Notice(int lane, int code) {
     m_lastNoticeCode = code;
 }
 
+void TProcsDm::CloseSignInChannel() {
+    // Qt ignores a graceful close while the socket is still connecting: against a host that drops
+    // connection attempts the channel would stay busy, and every SignIn refused, until the system
+    // gives up. Only a connected channel has lines worth flushing.
+    if (SockSI->state() == QAbstractSocket::ConnectedState)
+        SockSI->disconnectFromHost();
+    else if (SockSI->state() != QAbstractSocket::ClosingState)
+        SockSI->abort();
+}
+
 void TProcsDm::CloseAll() {
+    ++m_sessionCloses;
     TimeSingIn->stop();
-    SockSI->disconnectFromHost();
+    CloseSignInChannel();
     m_signInBuffer.Clear();
+    // Lines already read belong to the session that ends here.
+    for (LaneChannel* ch : m_lanes)
+        ch->DropReceived();
     const std::weak_ptr<int> life = m_life;
     SetState(ssOffline);
     if (life.expired())
@@ -121,7 +135,7 @@ void TProcsDm::CloseAll() {
 
 void TProcsDm::EnterSession() {
     TimeSingIn->stop();
-    SockSI->disconnectFromHost();
+    CloseSignInChannel();
     // Lane channels left from an earlier session start afresh.
     CloseLaneChannelsDeferred();
     m_signInBuffer.Clear();

@@ -190,7 +190,10 @@ private:
     void SetState(TSessionState state);
     void Notice(int lane, int code);
     void EnterSession();
-    void SendSignInLine(const QByteArray& line);
+    bool SendSignInLine(const QByteArray& line);
+    void CloseSignInChannel();
+    // The session closed since the read that handed in `closes` began (its rest is dropped).
+    bool SessionClosedSince(quint64 closes) const { return closes != m_sessionCloses; }
     void SetLaneStatus(int lane, TConnectionStatus status);
 
     // Lane channels.
@@ -245,6 +248,7 @@ private:
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 
     TSessionState m_state = ssOffline;
+    quint64 m_sessionCloses = 0; // counts CloseAll; a read in progress stops when it moves
     bool m_programClosing = false;
     int m_lastNoticeCode = 0;
 

@@ -42,6 +42,10 @@ bool TProcsDm::ProcessLane(int lane) {
     if (!ch)
         return false;
     ch->TmProcessing->stop();
+    if (m_state == ssOffline) {
+        ch->DropReceived(); // a closed session takes no more lane lines
+        return false;
+    }
 
     // Cut every complete piece into lines, dropping a piece that repeats the one before it.
     QByteArray piece;
@@ -67,13 +71,14 @@ bool TProcsDm::ProcessLane(int lane) {
 
     int prices = 0;
     int lines = 0;
+    const quint64 closes = m_sessionCloses;
     while (!ch->pending.empty()) {
         if (prices >= kPricesPerPass || lines >= kLinesPerPass)
             return true;
         const LaneLine line = std::move(ch->pending.front());
         ch->pending.pop_front();
         ++lines;
-        if (!HandleLaneMessage(*ch, line, prices))
+        if (!HandleLaneMessage(*ch, line, prices) || SessionClosedSince(closes))
             return false;
     }
     return false;

@@ -215,7 +215,7 @@ void TProcsDm::KeepLanesAlive(qint64 nowMs) {
 
 void TProcsDm::CloseLaneChannelsDeferred() {
     for (LaneChannel* ch : m_lanes)
-        ch->Sock->disconnectFromHost();
+        ch->CloseDeferred();
 }
 
 void TProcsDm::StopLaneConnectTimers() {

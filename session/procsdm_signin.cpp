@@ -140,10 +140,10 @@ void TProcsDm::Shutdown() {
     FreeLaneChannels();
 }
 
-void TProcsDm::SendSignInLine(const QByteArray& line) {
+bool TProcsDm::SendSignInLine(const QByteArray& line) {
     if (SockSI->state() != QAbstractSocket::ConnectedState)
-        return;
-    SockSI->write(LineCipher(line) + '\r');
+        return false;
+    return SockSI->write(LineCipher(line) + '\r') >= 0;
 }
 
 void TProcsDm::SockSIDataAvailable() {
@@ -156,10 +156,11 @@ void TProcsDm::ReceiveSignIn(const QByteArray& bytes) {
     if (complete.isEmpty())
         return;
     const std::weak_ptr<int> life = m_life;
+    const quint64 closes = m_sessionCloses;
     for (const QList<SignInLine>& piece : SplitSignInReceipt(complete)) {
         for (const SignInLine& line : piece) {
             const bool more = HandleSignInMessage(line);
-            if (life.expired())
+            if (life.expired() || SessionClosedSince(closes))
                 return;
             if (!more)
                 break;

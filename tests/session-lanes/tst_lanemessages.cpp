@@ -130,6 +130,7 @@ private slots:
     void handlerMayDestroyTheModuleMidPass();
     void handlerMayRebuildTheLanesMidPass();
     void handlerMayClearTheSessionOnALaneNotice();
+    void closedSessionDropsTheRestOfTheRead();
     void hostileLaneBytes_data();
     void hostileLaneBytes();
     void accessorsOutsideTheLanes();
@@ -494,31 +495,73 @@ void TestLaneMessages::handlerMayClearTheSessionOnALaneNotice() {
     QCOMPARE(f.dm->LaneStatus(0), nsDisconnected);
     QCOMPARE(f.dm->LaneStatus(1), nsDisconnected);
     QCOMPARE(f.dm->LastNoticeCode(), 104);
-    QCOMPARE(f.Only("reset"), QByteArrayList{"reset 1"}); // the lane's later lines are not lost
+    // The lines after the refusal belonged to the closed session.
+    QVERIFY(f.Only("voice").isEmpty());
+    QVERIFY(f.Only("reset").isEmpty());
+}
+
+void TestLaneMessages::closedSessionDropsTheRestOfTheRead() {
+    Fixture f(2, true);
+    f.dm->ReceiveSignIn(SignInWire("CI:0,0,0")); // every price shown: lane 0 keeps a queue
+    QByteArray prices;
+    for (int i = 0; i < 8; ++i)
+        prices += Lane("PR:12,105," + QByteArray::number(1000 + 3 * i) + ",2,2,0000,,");
+    f.dm->ReceiveLane(0, prices);
+    QCOMPARE(f.Only("price 0").size(), 5);
+    f.Take();
+    // Lane 1's router refuses; a new lot and a price won by this member come in the same read.
+    f.dm->ReceiveLane(1, Lane("ST:104\rEN:12,200,201,202") + Lane("PR:12,200,1500,1,2,1234,1234,"));
+    QCOMPARE(f.dm->State(), ssOffline);
+    QVERIFY(f.Only("entered").isEmpty());
+    QVERIFY(f.Only("price").isEmpty());
+    QVERIFY(f.dm->LaneState(1) != 0);
+    // Lane 0's waiting prices went with the session, and nothing arriving later is taken.
+    f.dm->TmProcessingTimer(0);
+    f.dm->ReceiveLane(1, Lane("PR:12,200,1600,1,2,1234,1234,"));
+    QVERIFY(f.Only("price").isEmpty());
+    QCOMPARE(f.dm->LanePrice(1), 0);
+
+    // The same on the data channel: a handler that closes the session ends the read.
+    Fixture g(2, true);
+    g.dm->OnInformation = [&g](TProcsDm& dm, const QByteArray&) {
+        g.Add("info");
+        dm.CloseAll();
+    };
+    g.dm->ReceiveData(Lane("NI:x\rAM:1,200\x01x\x01") + Lane("AM:0,300\x01y\x01"));
+    QVERIFY(g.Only("alarms").isEmpty());
+    QVERIFY(g.dm->LaneAlarms(0).isEmpty());
 }
 
 void TestLaneMessages::hostileLaneBytes_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("not base64") << QByteArray("!!!!\r");
-    QTest::newRow("wrong length") << QByteArray("abc\r");
-    QTest::newRow("only CRs") << QByteArray(1000, '\r');
-    QTest::newRow("overlong partial line") << QByteArray(200000, 'A');
-    QTest::newRow("binary") << QByteArray("\x00\x01\xff\r", 4);
-    QTest::newRow("empty fields") << Lane("PR:\rEN:\rLE:\rGR:\rFC:\rFP:\rAM:\rAS:\rAP:\rST:");
-    QTest::newRow("huge numbers") << Lane("PR:99999999999,1,99999999999,-1,-1,,,1e300\rEN:12,-5,,,,,,,,,,");
+    QTest::addColumn<bool>("endsSession");
+    QTest::newRow("not base64") << QByteArray("!!!!\r") << false;
+    QTest::newRow("wrong length") << QByteArray("abc\r") << false;
+    QTest::newRow("only CRs") << QByteArray(1000, '\r') << false;
+    QTest::newRow("overlong partial line") << QByteArray(200000, 'A') << false;
+    QTest::newRow("binary") << QByteArray("\x00\x01\xff\r", 4) << false;
+    QTest::newRow("empty fields") << Lane("PR:\rEN:\rLE:\rGR:\rFC:\rFP:\rAM:\rAS:\rAP:") << false;
+    // An empty status reads as refusal 109, which ends the session.
+    QTest::newRow("empty status") << Lane("ST:") << true;
+    QTest::newRow("huge numbers") << Lane("PR:99999999999,1,99999999999,-1,-1,,,1e300\rEN:12,-5,,,,,,,,,,")
+                                  << false;
     QTest::newRow("alarm flood") << Lane("AM:0," + QByteArray(50000, '/')
                                                        .replace('/', "1\x01x\x01"
-                                                                     "1/"));
+                                                                     "1/"))
+                                 << false;
 }
 
 void TestLaneMessages::hostileLaneBytes() {
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, endsSession);
     Fixture f;
     f.dm->ReceiveLane(0, bytes);
     f.dm->ReceiveLane(0, Lane("RV:7"));
     for (int i = 0; i < 1000 && f.Only("voice 0 7").isEmpty(); ++i)
         f.dm->TmProcessingTimer(0);
-    QCOMPARE(f.Only("voice 0 7").size(), 1); // the lane still works afterwards
+    QCOMPARE(f.dm->State(), endsSession ? ssOffline : ssSigningIn);
+    // The lane still works afterwards, unless the session ended: a closed one takes no lines.
+    QCOMPARE(f.Only("voice 0 7").size(), endsSession ? 0 : 1);
     QVERIFY(f.dm->LaneAlarms(0).size() <= kMaxAlarmItems);
 }
 
