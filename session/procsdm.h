@@ -83,6 +83,7 @@ public:
     void SetAudioVolume(int attenuation) { m_audio->SetAudioVolume(attenuation); }
     // The "DisableAudio" tweak: the audio channel is never opened while it is set.
     void SetAudioDisabled(bool disabled) { m_audioDisabled = disabled; }
+    bool AudioDisabled() const { return m_audioDisabled; }
     AudioChannel& Audio() { return *m_audio; }
     TSoundForm& AudioOutput() { return m_sound; }
 
