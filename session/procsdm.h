@@ -77,6 +77,9 @@ public:
     void CloseAll();
     // While the program closes, a passed sign-in deadline ends quietly (no notice).
     void SetProgramClosing(bool closing) { m_programClosing = closing; }
+    // The last sign-out's "LO:" line was handed to the connected sign-in channel; false while a
+    // sign-out is under way and after one that timed out.
+    bool SignOutSent() const { return m_signOutSent; }
 
     // Live audio.
     void SetAudioWanted(bool wanted) { m_audio->SetAudioWanted(wanted); }
@@ -193,6 +196,7 @@ private:
     void EnterSession();
     bool SendSignInLine(const QByteArray& line);
     void CloseSignInChannel();
+    void FinishSignOut(const std::weak_ptr<int>& life);
     // The session closed since the read that handed in `closes` began (its rest is dropped).
     bool SessionClosedSince(quint64 closes) const { return closes != m_sessionCloses; }
     void SetLaneStatus(int lane, TConnectionStatus status);
@@ -250,6 +254,8 @@ private:
 
     TSessionState m_state = ssOffline;
     quint64 m_sessionCloses = 0; // counts CloseAll; a read in progress stops when it moves
+    bool m_signOutSent = false;
+    bool m_signOutPause = false; // between the sign-out line and the close
     bool m_programClosing = false;
     int m_lastNoticeCode = 0;
 

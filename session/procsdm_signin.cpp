@@ -9,6 +9,7 @@
 #include <QHostInfo>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 
 namespace qev {
 
@@ -54,6 +55,7 @@ bool TProcsDm::SignIn(QByteArrayView hostPort, const QByteArray& cipheredId,
 
     m_cipheredId = cipheredId;
     m_cipheredPassword = cipheredPassword;
+    m_signOutSent = false;
     const std::weak_ptr<int> life = m_life;
     SetState(ssSigningIn);
     if (life.expired() || m_state != ssSigningIn)
@@ -112,6 +114,7 @@ bool TProcsDm::SignOut() {
     if (m_state != ssInSession)
         return false;
     StopLaneConnectTimers();
+    m_signOutSent = false;
     const std::weak_ptr<int> life = m_life;
     SetState(ssSigningOut);
     if (life.expired() || m_state != ssSigningOut)
@@ -127,9 +130,16 @@ void TProcsDm::Shutdown() {
     m_programClosing = true;
     m_deadlineSeconds = 5;
     const std::weak_ptr<int> life = m_life;
-    if (SignOut()) {
+    bool wait = m_state == ssSigningOut;
+    if (wait) {
+        // A sign-out already under way is seen through, within the shutdown's own limit.
+        m_deadlineMs = std::min(m_deadlineMs, Clock::current().nowMs() + m_deadlineSeconds * 1000LL);
+    } else {
+        wait = SignOut();
         if (life.expired())
             return;
+    }
+    if (wait) {
         // The sign-out deadline ends the wait through the retry timer; the real-time bound only
         // guards against a clock that never moves.
         PumpWait([this, life] { return life.expired() || m_state == ssOffline; },
@@ -151,6 +161,9 @@ void TProcsDm::SockSIDataAvailable() {
 }
 
 void TProcsDm::ReceiveSignIn(const QByteArray& bytes) {
+    // After the sign-out line the channel has nothing more to say to this session.
+    if (m_signOutPause)
+        return;
     m_signInBuffer.Append(bytes); // an overlong partial line is dropped with the buffer
     const QByteArray complete = m_signInBuffer.TakeComplete();
     if (complete.isEmpty())

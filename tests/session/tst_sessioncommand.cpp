@@ -1,4 +1,6 @@
 // qev-tool session against the in-process auction house: the JSON lines and the exit status.
+#include "common/clock.h"
+#include "session/codec/linecodec.h"
 #include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/signinserver.h"
 #include "tools/qev-tool/toolcommand.h"
@@ -7,8 +9,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace qev;
 
@@ -29,6 +33,28 @@ struct Streams {
     QByteArray LastLine() const { return out.data().trimmed().split('\n').last(); }
 };
 
+// Lets the member in once, then stops listening: the sign-out finds nobody to tell.
+class OneSessionServer {
+public:
+    OneSessionServer() {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            QTcpSocket* s = m_server.nextPendingConnection();
+            s->write(LineCipher("ST:0") + '\r');
+            QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                if (!LineDecipher(s->readAll().trimmed()).startsWith("LI:"))
+                    return;
+                s->write(LineCipher("AN:12,2|") + '\r' + LineCipher("SV:") + '\r');
+                m_server.close();
+            });
+        });
+    }
+    QByteArray Address() const { return "127.0.0.1:" + QByteArray::number(m_server.serverPort()); }
+
+private:
+    QTcpServer m_server;
+};
+
 } // namespace
 
 class TestSessionCommand : public QObject {
@@ -37,6 +63,7 @@ class TestSessionCommand : public QObject {
 private slots:
     void outcomes_data();
     void outcomes();
+    void signOutThatNeverArrives();
     void disableAudioTweak_data();
     void disableAudioTweak();
 };
@@ -88,6 +115,19 @@ void TestSessionCommand::outcomes() {
         QCOMPARE(site.value(QStringLiteral("siteNumber")).toInt(), 12);
         QTRY_COMPARE(house.SignIn().LinesWithCode("LO").size(), 1);
     }
+}
+
+void TestSessionCommand::signOutThatNeverArrives() {
+    ManualClock clock;
+    ScopedClock scoped(clock);
+    QTimer ticking; // the sign-out's deadline passes without waiting for it in real time
+    ticking.setInterval(100);
+    QObject::connect(&ticking, &QTimer::timeout, [&clock] { clock.advance(1000); });
+    ticking.start();
+    OneSessionServer server;
+    Streams s;
+    QCOMPARE(s.Run(server.Address()), 3);
+    QCOMPARE(s.LastLine(), QByteArray(R"({"result":"sign-out-failed"})"));
 }
 
 void TestSessionCommand::disableAudioTweak_data() {

@@ -244,12 +244,24 @@ void TestSessionDialogue::signsOutAndRecordsTheReport() {
     QVERIFY(f.SignIn("1001"));
     QVERIFY(f.WaitSettled());
     f.rec.states.clear();
+    // The pause between the sign-out line and the close keeps handling events.
+    QByteArray order;
+    const auto record = f.dm.OnSessionStateChanged;
+    f.dm.OnSessionStateChanged = [&](TProcsDm& m, TSessionState o, TSessionState n) {
+        record(m, o, n);
+        if (o == ssSigningOut && n == ssOffline)
+            QTimer::singleShot(0, [&order] { order += "event;"; });
+        if (o == ssOffline && n == ssOffline)
+            order += "closed;";
+    };
     QVERIFY(f.dm.SignOut());
     QVERIFY(!f.dm.SignOut()); // only once, from the session
-    QVERIFY(PumpWait([&] { return f.dm.State() == ssOffline; }, kWaitMs));
+    QVERIFY(PumpWait([&] { return f.dm.State() == ssOffline && order.contains("closed"); }, kWaitMs));
     QCOMPARE(f.rec.states,
              (QList<QPair<int, int>>{
                  {ssInSession, ssSigningOut}, {ssSigningOut, ssOffline}, {ssOffline, ssOffline}}));
+    QCOMPARE(order, QByteArray("event;closed;"));
+    QVERIFY(f.dm.SignOutSent());
     QTRY_COMPARE_WITH_TIMEOUT(f.house.SignIn().LinesWithCode("LO").size(), 1, kWaitMs);
     const QByteArrayList lo = f.house.SignIn().LinesWithCode("LO").value(0).mid(3).split(',');
     QCOMPARE(lo.size(), 5);
@@ -470,6 +482,19 @@ void TestSessionDialogue::shutdownInSessionAndOffline() {
         QVERIFY(f.rec.notices.isEmpty());
     }
     {
+        // A sign-out already under way is seen through before the lanes go.
+        Fixture f;
+        QVERIFY(f.SignIn("1001"));
+        QVERIFY(f.WaitSettled());
+        f.dm.SelectSite(f.dm.FirstSiteName());
+        QVERIFY(f.dm.SignOut());
+        f.dm.Shutdown();
+        QCOMPARE(f.dm.State(), ssOffline);
+        QCOMPARE(f.dm.LaneCount(), 0);
+        QVERIFY(f.dm.SignOutSent());
+        QTRY_COMPARE_WITH_TIMEOUT(f.house.SignIn().LinesWithCode("LO").size(), 1, kWaitMs);
+    }
+    {
         // The house is gone: the 5 s deadline ends the sign-out quietly while the program closes.
         Fixture f;
         QVERIFY(f.SignIn("1001"));
@@ -480,6 +505,7 @@ void TestSessionDialogue::shutdownInSessionAndOffline() {
         QCOMPARE(f.dm.State(), ssOffline);
         QVERIFY(f.rec.notices.isEmpty());
         QCOMPARE(f.house.SignIn().LinesWithCode("LO").size(), 0);
+        QVERIFY(!f.dm.SignOutSent());
     }
 }
 

@@ -148,6 +148,11 @@ int RunSessionCommand(ToolContext& context) {
         return refused();
     dm.OnSessionStateChanged = previous;
     dm.Shutdown();
+    if (!dm.SignOutSent()) {
+        // The server never heard of it (gone, or the sign-out deadline passed): say so.
+        printer.Print({{QStringLiteral("result"), QStringLiteral("sign-out-failed")}});
+        return 3;
+    }
     printer.Print({{QStringLiteral("result"), QStringLiteral("signed-out")}});
     return 0;
 }
