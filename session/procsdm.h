@@ -208,6 +208,8 @@ private:
     bool ConnectLane(int lane, TRouterType kind);
     void ConnectLaneAttempt(int lane);
     void LaneClosed(int lane);
+    void LaneOverrun(LaneChannel& ch);
+    void RestartLane(int lane);
     void LaneDataAvailable(LaneChannel& ch);
     void KeepLanesAlive(qint64 nowMs);
     void CloseLaneChannelsDeferred();

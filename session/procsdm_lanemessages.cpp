@@ -18,6 +18,8 @@ constexpr int kPricesPerPass = 5;
 constexpr int kLinesPerPass = 256;
 // How far ahead a price looks for a newer one of the same standing.
 constexpr int kNewerPriceLookahead = 16;
+// Lines a lane may keep waiting; a lane further behind has failed (see LaneOverrun).
+constexpr size_t kPendingLimit = 65536;
 constexpr qint64 kEnRepeatMs = 2000;
 constexpr int kBacklogJumpThreshold = 27000;
 constexpr int kBacklogJumpLockMs = 149;
@@ -49,20 +51,23 @@ bool TProcsDm::ProcessLane(int lane) {
 
     // Cut every complete piece into lines, dropping a piece that repeats the one before it.
     QByteArray piece;
-    while (ch->receive.TakeLine(piece)) {
+    while (ch->pending.size() <= kPendingLimit && ch->receive.TakeLine(piece)) {
         const QByteArray plain = LineUnscramble(piece);
         if (plain.isEmpty() || plain == ch->lastPiece)
             continue;
         ch->lastPiece = plain;
-        for (LaneLine& line : SplitLanePiece(plain))
+        for (LaneLine& line : SplitLanePiece(plain)) {
+            ch->pendingPrices += IsPrice(line) ? 1 : 0;
             ch->pending.push_back(std::move(line));
+        }
+    }
+    if (ch->pending.size() > kPendingLimit) {
+        LaneOverrun(*ch);
+        return false;
     }
 
     // The backlog is the prices cut but not yet handled.
-    int backlog = 0;
-    for (const LaneLine& line : ch->pending)
-        backlog += IsPrice(line) ? 1 : 0;
-    m_maxPriceBacklog = std::max(m_maxPriceBacklog, backlog);
+    m_maxPriceBacklog = std::max(m_maxPriceBacklog, ch->pendingPrices);
     if (m_everyPriceMode && m_maxPriceBacklog > m_priceBacklogThreshold) {
         m_everyPriceMode = false;
         m_priceJumpThreshold = kBacklogJumpThreshold;
@@ -77,6 +82,7 @@ bool TProcsDm::ProcessLane(int lane) {
             return true;
         const LaneLine line = std::move(ch->pending.front());
         ch->pending.pop_front();
+        ch->pendingPrices -= IsPrice(line) ? 1 : 0;
         ++lines;
         if (!HandleLaneMessage(*ch, line, prices) || SessionClosedSince(closes))
             return false;

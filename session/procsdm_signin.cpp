@@ -48,6 +48,7 @@ bool TProcsDm::SignIn(QByteArrayView hostPort, const QByteArray& cipheredId,
         return false;
 
     m_currentSiteNumber = 0;
+    m_maxPriceBacklog = 0; // one session's flood says nothing about the next
     m_currentSiteName.clear();
     m_audio->setAudioLaneIndex(0);
     m_currentSite = m_placeholder.get();

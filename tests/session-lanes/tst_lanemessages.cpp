@@ -124,6 +124,8 @@ private slots:
     void newerPriceNeverHidesAChangeOfStanding();
     void everyPriceModeHandlesEveryPrice();
     void backlogEndsEveryPriceMode();
+    void bidWarBurstIsShownWhole();
+    void laneFarBehindIsALaneFault();
     void alarmLists_data();
     void alarmLists();
     void dataChannelMessages();
@@ -401,6 +403,63 @@ void TestLaneMessages::backlogEndsEveryPriceMode() {
     f.dm->ReceiveSignIn(SignInWire("CI:0,0,0"));
     f.dm->ReceiveLane(0, Lane("RV:1"));
     QVERIFY(!f.dm->EveryPriceMode());
+    // The next session starts from nothing: its "CI:0" holds until its own backlog grows.
+    f.dm->CloseAll();
+    QVERIFY(f.dm->SignIn("127.0.0.1:1", LineCipher("1234"), LineCipher("pw")));
+    QCOMPARE(f.dm->MaxPriceBacklog(), 0);
+    f.dm->ReceiveSignIn(SignInWire("AN:12,2|") + SignInWire("CI:0,0,0"));
+    f.dm->SelectSite("QEV");
+    f.dm->ReceiveLane(0, Lane("PR:12,105,1000,2,2,,,"));
+    QVERIFY(f.dm->EveryPriceMode());
+}
+
+namespace {
+// A bidding war of n prices from 1000 on, the leader changing on every one, in pieces of 1000.
+QByteArray BidWar(int n) {
+    QByteArray bytes;
+    QByteArray piece;
+    for (int i = 0; i < n; ++i) {
+        piece += "PR:12,105," + QByteArray::number(1000 + i) + ",2,6,000" + QByteArray::number(i % 2) + ",,\r";
+        if ((i + 1) % 1000 == 0 || i + 1 == n) {
+            bytes += Lane(piece);
+            piece.clear();
+        }
+    }
+    return bytes;
+}
+} // namespace
+
+void TestLaneMessages::bidWarBurstIsShownWhole() {
+    Fixture f(2, true);
+    f.dm->ReceiveSignIn(SignInWire("CI:27000,149,0"));
+    constexpr int kPrices = 20000;
+    f.dm->ReceiveLane(0, BidWar(kPrices));
+    for (int i = 0; i < kPrices && f.dm->LanePrice(0) != 1000 + kPrices - 1; ++i)
+        f.dm->TmProcessingTimer(0);
+    const QByteArrayList prices = f.Only("price 0");
+    QCOMPARE(prices.size(), kPrices); // no leader is passed over
+    QCOMPARE(prices.last(), "price 0 105," + QByteArray::number(1000 + kPrices - 1) + ",2,6,0001,");
+    QCOMPARE(f.dm->MaxPriceBacklog(), kPrices);
+}
+
+void TestLaneMessages::laneFarBehindIsALaneFault() {
+    Fixture f(2, true);
+    QByteArrayList statuses;
+    f.dm->OnLaneStatusChanged = [&](TProcsDm&, int lane, TConnectionStatus o, TConnectionStatus n) {
+        statuses.append(Fixture::N(lane) + ' ' + Fixture::N(o) + '>' + Fixture::N(n));
+    };
+    // More lines than a lane may keep waiting: the lane starts over from its router instead of
+    // dropping some of them unseen.
+    f.dm->ReceiveLane(0, BidWar(70000));
+    QCOMPARE(statuses, QByteArrayList{"0 0>3"});
+    for (int i = 0; i < 10; ++i)
+        f.dm->TmProcessingTimer(0);
+    QVERIFY(f.Only("price").isEmpty());
+    QCOMPARE(f.dm->State(), ssInSession);
+    // Afterwards the lane takes lines again; lane 1 never noticed.
+    f.dm->ReceiveLane(0, Lane("RV:7"));
+    f.dm->ReceiveLane(1, Lane("RV:8"));
+    QCOMPARE(f.Only("voice"), (QByteArrayList{"voice 0 7", "voice 1 8"}));
 }
 
 void TestLaneMessages::alarmLists_data() {
