@@ -250,7 +250,7 @@ void TestSessionDialogue::signsOutAndRecordsTheReport() {
     f.dm.OnSessionStateChanged = [&](TProcsDm& m, TSessionState o, TSessionState n) {
         record(m, o, n);
         if (o == ssSigningOut && n == ssOffline)
-            QTimer::singleShot(0, [&order] { order += "event;"; });
+            QTimer::singleShot(0, &f.dm, [&order] { order += "event;"; });
         if (o == ssOffline && n == ssOffline)
             order += "closed;";
     };
