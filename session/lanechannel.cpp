@@ -12,7 +12,7 @@ LaneChannel::LaneChannel(int lane, QObject* parent)
     , TmConnecting(new QTimer(this))
     , TmProcessing(new QTimer(this)) {
     TmConnecting->setInterval(kConnectRetryMs);
-    TmProcessing->setInterval(1);
+    TmProcessing->setInterval(0);
     // Data past the limit without a CR is dropped by the line buffer.
     Sock->setReadBufferSize(0);
 }

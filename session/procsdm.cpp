@@ -60,6 +60,8 @@ TProcsDm::~TProcsDm() {
     // No event may reach a half-destroyed module.
     SockSI->disconnect(this);
     SockDT->disconnect(this);
+    FlushReports();
+    SockDT->flush();
     SockSI->abort();
     SockDT->abort();
     for (LaneChannel* ch : m_lanes)
@@ -84,6 +86,9 @@ void TProcsDm::SetState(TSessionState state) {
     }
     if (state == ssOffline) {
         m_lastDataReceiptMs = 0;
+        // Reports already accepted go out before the channel closes.
+        FlushReports();
+        SockDT->flush();
         SockDT->abort();
         m_dataBuffer.Clear();
         m_audio->CloseAudioChannel();

@@ -247,6 +247,8 @@ private:
     void SockSIDataAvailable();
     void SockDTDataAvailable();
     void OpenDataChannel();
+    // Writes the reports queued by SendReport.
+    void FlushReports();
 
     // Fires an event; false when its handler destroyed the module (the caller must return at once).
     template <typename Event, typename... Args> bool Fire(const Event& event, Args... args);
@@ -280,6 +282,9 @@ private:
     QByteArray m_clientDescription;
 
     qint64 m_lastDataReceiptMs = 0;
+    // Reports wait for the next turn of the event loop, so the bid line they tell of is on its
+    // way first; they are written before the data channel closes.
+    QByteArrayList m_pendingReports;
     qint64 m_nextDataKeepAliveMs = 0;
 
     std::vector<std::unique_ptr<TSiteInfo>> m_sites;

@@ -194,7 +194,12 @@ bool TProcsDm::SendOnLane(int lane, const QByteArray& line) {
     ch->lastSendMs = Clock::current().nowMs();
     if (!ch->IsConnected() || line.isEmpty())
         return false;
-    return ch->Sock->write(LineScramble(line) + '\r') >= 0;
+    if (ch->Sock->write(LineScramble(line) + '\r') < 0)
+        return false;
+    // Handed to the system now rather than at the next turn of the event loop: a bid must not
+    // wait behind whatever else that turn handles first.
+    ch->Sock->flush();
+    return true;
 }
 
 void TProcsDm::LaneDataAvailable(LaneChannel& ch) {

@@ -80,9 +80,21 @@ bool TProcsDm::SendConfirmation(int lane, int siteNumber, int exhibit, int price
 }
 
 bool TProcsDm::SendReport(int lane, int outcome, const QByteArray& text) {
-    return SendOnData("RP:" + Fields({QByteArray::number(lane), QByteArray::number(LaneSiteNumber(lane)),
-                                      QByteArray::number(LaneExhibit(lane)), m_memberNumber, "0",
-                                      QByteArray::number(outcome), text}));
+    if (SockDT->state() != QAbstractSocket::ConnectedState)
+        return false;
+    if (m_pendingReports.isEmpty())
+        QMetaObject::invokeMethod(this, &TProcsDm::FlushReports, Qt::QueuedConnection);
+    m_pendingReports.append("RP:" + Fields({QByteArray::number(lane), QByteArray::number(LaneSiteNumber(lane)),
+                                            QByteArray::number(LaneExhibit(lane)), m_memberNumber, "0",
+                                            QByteArray::number(outcome), text}));
+    return true;
+}
+
+void TProcsDm::FlushReports() {
+    QByteArrayList reports;
+    reports.swap(m_pendingReports);
+    for (const QByteArray& report : reports)
+        SendOnData(report);
 }
 
 bool TProcsDm::SendOnData(const QByteArray& line) {
