@@ -120,6 +120,7 @@ private slots:
     void bidChecksAndReports_data();
     void bidChecksAndReports();
     void deadBiddingLaneIsNotBidReady();
+    void reportOutlivesAnImmediateClose();
     void confirmations();
     void droppedRouterIsReconnected();
     void routerThatStaysAwayGivesNotice105();
@@ -273,6 +274,22 @@ void TestLaneChannels::deadBiddingLaneIsNotBidReady() {
     QCOMPARE(f.Reports().last(), QByteArray("RP:1,12,205,1001,0,0,"));
     QTRY_COMPARE_WITH_TIMEOUT(f.lanes.Recorder().Bids().size(), 1, kWaitMs);
     QCOMPARE(f.lanes.Recorder().Bids().first().lane, 1);
+}
+
+// The session ends right after a bid (a lane refusal, the window closing): the bid's report was
+// accepted and still reaches the data server.
+void TestLaneChannels::reportOutlivesAnImmediateClose() {
+    Fixture f;
+    QVERIFY(f.SignIn());
+    QVERIFY(f.dm.ConnectLanes(rcBD));
+    QVERIFY(f.Connected(icsConnectedBD));
+    QTRY_COMPARE_WITH_TIMEOUT(f.Router(0, RouterKind::Bidding).IdentifiedCount(), 1, kWaitMs);
+    QVERIFY(f.Price(0, "EN:12,105,106,107", 0));
+    QVERIFY(f.Price(0, "PR:12,105,1000,2,2,0000,,", 1000));
+    QVERIFY(f.dm.SendBid(0));
+    f.dm.CloseAll();
+    QVERIFY(f.WaitReports(1));
+    QCOMPARE(f.Reports(), QByteArrayList{"RP:0,12,105,1001,0,0,"});
 }
 
 void TestLaneChannels::confirmations() {
