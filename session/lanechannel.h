@@ -62,7 +62,7 @@ public:
     int lotExhibit = 0;
     int lotNextExhibit = 0;
     int lotPrice = 0;
-    bool noPriceYet = false;
+    bool noPriceYet = true; // no price of the lane's lot seen yet (nor any, on a new channel)
     QByteArray topBidder;
     int lastLotFlags = 0;
     int lastBidderFlags = 0;

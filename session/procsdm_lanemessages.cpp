@@ -282,8 +282,11 @@ bool TProcsDm::HandlePrice(LaneChannel& ch, const QByteArray& payload, int& pric
     if (!m_everyPriceMode) {
         skip = NewerPriceWaiting(ch, r);
         // Every price counts for the jump guard, skipped or not, so passing over a few steps
-        // never looks like a jump.
-        if (!ch.noPriceYet && (static_cast<qint64>(r.price) - ch.lotPrice) * 1000 > m_priceJumpThreshold)
+        // never looks like a jump. Only a step from an earlier price of the same lot can jump:
+        // the first price a lane sees of a lot (after "EN", on joining mid-lot, or of a lot whose
+        // "EN" never came) is measured against nothing.
+        const bool sameLot = !ch.noPriceYet && r.site == ch.lotSiteNumber && r.exhibit == ch.lotExhibit;
+        if (sameLot && (static_cast<qint64>(r.price) - ch.lotPrice) * 1000 > m_priceJumpThreshold)
             ch.jumpLockUntilMs = localNow + m_priceJumpLockMs;
     }
     ch.lotSiteNumber = r.site;

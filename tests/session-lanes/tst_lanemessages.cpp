@@ -289,23 +289,32 @@ void TestLaneMessages::delayCheck() {
 
 void TestLaneMessages::jumpGuard_data() {
     QTest::addColumn<QByteArray>("lines"); // pieces separated by "|"
+    QTest::addColumn<bool>("entered");     // an "EN:" for exhibit 105 came first
     QTest::addColumn<qint64>("lockedFor");
     QTest::newRow("rise of 30,000 yen")
-        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1030,2,2,,,") << qint64(149);
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1030,2,2,,,") << true << qint64(149);
     QTest::newRow("rise of 20,000 yen")
-        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1020,2,2,,,") << qint64(0);
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1020,2,2,,,") << true << qint64(0);
     QTest::newRow("rise of 27,000 yen is not above")
-        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1027,2,2,,,") << qint64(0);
-    QTest::newRow("first price of a lot") << QByteArray("PR:12,105,5000,2,2,,,") << qint64(0);
-    QTest::newRow("fall") << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,100,2,2,,,") << qint64(0);
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1027,2,2,,,") << true << qint64(0);
+    QTest::newRow("first price of a lot") << QByteArray("PR:12,105,5000,2,2,,,") << true << qint64(0);
+    QTest::newRow("fall") << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,100,2,2,,,") << true << qint64(0);
+    // Joining mid-lot, or missing a lot's "EN:", is no jump: there is no earlier price of that lot.
+    QTest::newRow("first price the lane sees") << QByteArray("PR:12,105,5000,2,2,,,") << false << qint64(0);
+    QTest::newRow("then a rise of the same lot")
+        << QByteArray("PR:12,105,5000,2,2,,,|PR:12,105,5030,2,2,,,") << false << qint64(149);
+    QTest::newRow("next lot without its EN")
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,106,5000,2,2,,,") << true << qint64(0);
 }
 
 void TestLaneMessages::jumpGuard() {
     QFETCH(QByteArray, lines);
+    QFETCH(bool, entered);
     QFETCH(qint64, lockedFor);
     Fixture f;
     f.dm->ReceiveSignIn(SignInWire("CI:27000,149,0"));
-    f.dm->ReceiveLane(0, Lane("EN:12,105,106,107"));
+    if (entered)
+        f.dm->ReceiveLane(0, Lane("EN:12,105,106,107"));
     for (const QByteArray& line : lines.split('|'))
         f.dm->ReceiveLane(0, Lane(line));
     const qint64 until = f.dm->LaneJumpLockUntilMs(0);
