@@ -43,8 +43,9 @@ QString TempFolderFor(const QString& userCache, const QString& executableDir) {
 }
 
 QString TempFolder() {
-    const QString folder = TempFolderFor(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
-                                         QCoreApplication::applicationDirPath());
+    const QString folder =
+        TempFolderFor(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
+                      QCoreApplication::applicationDirPath());
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return folder;

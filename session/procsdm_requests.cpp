@@ -84,9 +84,10 @@ bool TProcsDm::SendReport(int lane, int outcome, const QByteArray& text) {
         return false;
     if (m_pendingReports.isEmpty())
         QMetaObject::invokeMethod(this, &TProcsDm::FlushReports, Qt::QueuedConnection);
-    m_pendingReports.append("RP:" + Fields({QByteArray::number(lane), QByteArray::number(LaneSiteNumber(lane)),
-                                            QByteArray::number(LaneExhibit(lane)), m_memberNumber, "0",
-                                            QByteArray::number(outcome), text}));
+    m_pendingReports.append("RP:" +
+                            Fields({QByteArray::number(lane), QByteArray::number(LaneSiteNumber(lane)),
+                                    QByteArray::number(LaneExhibit(lane)), m_memberNumber, "0",
+                                    QByteArray::number(outcome), text}));
     return true;
 }
 

@@ -70,8 +70,9 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::newRow("user cache") << QStringLiteral("/home/dealer/.cache") << QStringLiteral("/opt/qev")
                                     << QStringLiteral("/home/dealer/.cache/QEV2016/");
-        QTest::newRow("trailing slash") << QStringLiteral("/home/dealer/.cache/") << QStringLiteral("/opt/qev")
-                                        << QStringLiteral("/home/dealer/.cache/QEV2016/");
+        QTest::newRow("trailing slash")
+            << QStringLiteral("/home/dealer/.cache/") << QStringLiteral("/opt/qev")
+            << QStringLiteral("/home/dealer/.cache/QEV2016/");
         QTest::newRow("no cache folder")
             << QString() << QStringLiteral("/opt/qev") << QStringLiteral("/opt/qev/temp/");
     }

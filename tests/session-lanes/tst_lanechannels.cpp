@@ -9,9 +9,9 @@
 #include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/dataserver.h"
 #include "tools/auction-house/lanes/auctionlanes.h"
-#include "tools/auction-house/signinserver.h"
 #include "tools/auction-house/lanes/lanerouter.h"
 #include "tools/auction-house/lanes/routerfaults.h"
+#include "tools/auction-house/signinserver.h"
 
 #include <QPointer>
 #include <QTcpServer>

@@ -428,7 +428,8 @@ QByteArray BidWar(int n) {
     QByteArray bytes;
     QByteArray piece;
     for (int i = 0; i < n; ++i) {
-        piece += "PR:12,105," + QByteArray::number(1000 + i) + ",2,6,000" + QByteArray::number(i % 2) + ",,\r";
+        piece +=
+            "PR:12,105," + QByteArray::number(1000 + i) + ",2,6,000" + QByteArray::number(i % 2) + ",,\r";
         if ((i + 1) % 1000 == 0 || i + 1 == n) {
             bytes += Lane(piece);
             piece.clear();
