@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <unistd.h>
 
 namespace qev {
@@ -35,21 +36,26 @@ void deleteContents(const QDir& dir) {
 
 } // namespace
 
-QString TempFolderFor(const QString& systemTemp, const QString& executableDir) {
-    if (systemTemp.trimmed().isEmpty())
+QString TempFolderFor(const QString& userCache, const QString& executableDir) {
+    if (userCache.trimmed().isEmpty())
         return QDir(executableDir).filePath(QStringLiteral("temp")) + u'/';
-    return QDir(systemTemp).filePath(QStringLiteral("QEV2016")) + u'/';
+    return QDir(userCache).filePath(QStringLiteral("QEV2016")) + u'/';
 }
 
 QString TempFolder() {
-    return TempFolderFor(QDir::tempPath(), QCoreApplication::applicationDirPath());
+    const QString folder =
+        TempFolderFor(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
+                      QCoreApplication::applicationDirPath());
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return folder;
 }
 
 void DeleteFolderContents(const QString& folder) {
     if (folder.trimmed().isEmpty())
         return;
-    // The cache sits in a shared temporary folder: a link or another user's folder planted at
-    // its name must not make us empty whatever it points to.
+    // A link or another user's folder planted at the cache's name must not make us empty
+    // whatever it points to.
     const QFileInfo info(QDir::cleanPath(folder));
     if (info.isSymLink() || !info.isDir() || info.ownerId() != ::geteuid())
         return;

@@ -4,10 +4,12 @@
 
 namespace qev {
 
-// The download cache: "<system temp>/QEV2016/", or "<executable folder>/temp/" when the system
-// names no temporary folder. Always ends in "/". Does not create anything.
+// The download cache, the user's own: "<user cache folder>/QEV2016/" (the system's temporary
+// folder is shared by every user, who could read or plant lot files and photos there), or
+// "<executable folder>/temp/" when the system names no cache folder. Always ends in "/".
+// TempFolder creates it when missing and keeps it owner-only; TempFolderFor only names it.
 QString TempFolder();
-QString TempFolderFor(const QString& systemTemp, const QString& executableDir);
+QString TempFolderFor(const QString& userCache, const QString& executableDir);
 
 // Empties folder: every subfolder and file whose name does not start with "." goes, read-only
 // ones included; the folder itself stays. Symbolic links are removed as links and never

@@ -12,7 +12,7 @@ LaneChannel::LaneChannel(int lane, QObject* parent)
     , TmConnecting(new QTimer(this))
     , TmProcessing(new QTimer(this)) {
     TmConnecting->setInterval(kConnectRetryMs);
-    TmProcessing->setInterval(1);
+    TmProcessing->setInterval(0);
     // Data past the limit without a CR is dropped by the line buffer.
     Sock->setReadBufferSize(0);
 }
@@ -28,6 +28,21 @@ void LaneChannel::Detach() {
     TmConnecting->stop();
     TmProcessing->stop();
     Sock->abort();
+}
+
+void LaneChannel::CloseDeferred() {
+    if (Sock->state() == QAbstractSocket::ConnectedState)
+        Sock->disconnectFromHost();
+    else if (Sock->state() != QAbstractSocket::ClosingState)
+        Sock->abort();
+}
+
+void LaneChannel::DropReceived() {
+    TmProcessing->stop();
+    receive.Clear();
+    pending.clear();
+    pendingPrices = 0;
+    lastPiece.clear();
 }
 
 bool LaneChannel::IsConnected() const {

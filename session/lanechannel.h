@@ -29,6 +29,11 @@ public:
 
     // Detaches every handler and closes the socket at once.
     void Detach();
+    // Closes gracefully once connected; a socket still connecting is aborted, since Qt would
+    // otherwise let it connect first.
+    void CloseDeferred();
+    // Forgets every byte and line received but not yet handled.
+    void DropReceived();
     bool IsConnected() const;
     bool IsClosed() const;
 
@@ -49,6 +54,7 @@ public:
     // Receipt: scrambled bytes waiting for their CR, then unscrambled lines waiting for a pass.
     LineBuffer receive{kLineLimit};
     std::deque<LaneLine> pending;
+    int pendingPrices = 0; // the "PR" lines among pending
     QByteArray lastPiece;
 
     // Lot values.
@@ -56,7 +62,7 @@ public:
     int lotExhibit = 0;
     int lotNextExhibit = 0;
     int lotPrice = 0;
-    bool noPriceYet = false;
+    bool noPriceYet = true; // no price of the lane's lot seen yet (nor any, on a new channel)
     QByteArray topBidder;
     int lastLotFlags = 0;
     int lastBidderFlags = 0;

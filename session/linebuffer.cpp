@@ -3,6 +3,10 @@
 namespace qev {
 
 bool LineBuffer::Append(QByteArrayView bytes) {
+    if (m_head > 0) {
+        m_data.remove(0, m_head);
+        m_head = 0;
+    }
     m_data.append(bytes);
     const qsizetype lastCr = m_data.lastIndexOf('\r');
     if (m_data.size() - (lastCr + 1) > m_limit) {
@@ -13,20 +17,23 @@ bool LineBuffer::Append(QByteArrayView bytes) {
 }
 
 bool LineBuffer::TakeLine(QByteArray& line) {
-    const qsizetype cr = m_data.indexOf('\r');
+    const qsizetype cr = m_data.indexOf('\r', m_head);
     if (cr < 0)
         return false;
-    line = m_data.left(cr);
-    m_data.remove(0, cr + 1);
+    line = m_data.sliced(m_head, cr - m_head);
+    m_head = cr + 1;
+    if (m_head == m_data.size())
+        Clear();
     return true;
 }
 
 QByteArray LineBuffer::TakeComplete() {
     const qsizetype lastCr = m_data.lastIndexOf('\r');
-    if (lastCr < 0)
+    if (lastCr < m_head)
         return {};
-    QByteArray complete = m_data.left(lastCr + 1);
+    QByteArray complete = m_data.sliced(m_head, lastCr + 1 - m_head);
     m_data.remove(0, lastCr + 1);
+    m_head = 0;
     return complete;
 }
 

@@ -17,12 +17,18 @@ public:
     bool TakeLine(QByteArray& line);
     // Cuts off everything up to and including the last CR; empty when no whole line is buffered.
     QByteArray TakeComplete();
-    void Clear() { m_data.clear(); }
-    qsizetype Size() const { return m_data.size(); }
+    void Clear() {
+        m_data.clear();
+        m_head = 0;
+    }
+    qsizetype Size() const { return m_data.size() - m_head; }
 
 private:
     qsizetype m_limit;
     QByteArray m_data;
+    // Where the untaken bytes start: lines are taken by moving it, so cutting a burst of many
+    // lines costs each line its own length, not the whole buffer's.
+    qsizetype m_head = 0;
 };
 
 } // namespace qev

@@ -60,6 +60,8 @@ TProcsDm::~TProcsDm() {
     // No event may reach a half-destroyed module.
     SockSI->disconnect(this);
     SockDT->disconnect(this);
+    FlushReports();
+    SockDT->flush();
     SockSI->abort();
     SockDT->abort();
     for (LaneChannel* ch : m_lanes)
@@ -84,6 +86,9 @@ void TProcsDm::SetState(TSessionState state) {
     }
     if (state == ssOffline) {
         m_lastDataReceiptMs = 0;
+        // Reports already accepted go out before the channel closes.
+        FlushReports();
+        SockDT->flush();
         SockDT->abort();
         m_dataBuffer.Clear();
         m_audio->CloseAudioChannel();
@@ -97,10 +102,24 @@ void TProcsDm::Notice(int lane, int code) {
     m_lastNoticeCode = code;
 }
 
+void TProcsDm::CloseSignInChannel() {
+    // Qt ignores a graceful close while the socket is still connecting: against a host that drops
+    // connection attempts the channel would stay busy, and every SignIn refused, until the system
+    // gives up. Only a connected channel has lines worth flushing.
+    if (SockSI->state() == QAbstractSocket::ConnectedState)
+        SockSI->disconnectFromHost();
+    else if (SockSI->state() != QAbstractSocket::ClosingState)
+        SockSI->abort();
+}
+
 void TProcsDm::CloseAll() {
+    ++m_sessionCloses;
     TimeSingIn->stop();
-    SockSI->disconnectFromHost();
+    CloseSignInChannel();
     m_signInBuffer.Clear();
+    // Lines already read belong to the session that ends here.
+    for (LaneChannel* ch : m_lanes)
+        ch->DropReceived();
     const std::weak_ptr<int> life = m_life;
     SetState(ssOffline);
     if (life.expired())
@@ -121,7 +140,7 @@ void TProcsDm::CloseAll() {
 
 void TProcsDm::EnterSession() {
     TimeSingIn->stop();
-    SockSI->disconnectFromHost();
+    CloseSignInChannel();
     // Lane channels left from an earlier session start afresh.
     CloseLaneChannelsDeferred();
     m_signInBuffer.Clear();

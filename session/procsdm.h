@@ -77,12 +77,16 @@ public:
     void CloseAll();
     // While the program closes, a passed sign-in deadline ends quietly (no notice).
     void SetProgramClosing(bool closing) { m_programClosing = closing; }
+    // The last sign-out's "LO:" line was handed to the connected sign-in channel; false while a
+    // sign-out is under way and after one that timed out.
+    bool SignOutSent() const { return m_signOutSent; }
 
     // Live audio.
     void SetAudioWanted(bool wanted) { m_audio->SetAudioWanted(wanted); }
     void SetAudioVolume(int attenuation) { m_audio->SetAudioVolume(attenuation); }
     // The "DisableAudio" tweak: the audio channel is never opened while it is set.
     void SetAudioDisabled(bool disabled) { m_audioDisabled = disabled; }
+    bool AudioDisabled() const { return m_audioDisabled; }
     AudioChannel& Audio() { return *m_audio; }
     TSoundForm& AudioOutput() { return m_sound; }
 
@@ -190,7 +194,11 @@ private:
     void SetState(TSessionState state);
     void Notice(int lane, int code);
     void EnterSession();
-    void SendSignInLine(const QByteArray& line);
+    bool SendSignInLine(const QByteArray& line);
+    void CloseSignInChannel();
+    void FinishSignOut(const std::weak_ptr<int>& life);
+    // The session closed since the read that handed in `closes` began (its rest is dropped).
+    bool SessionClosedSince(quint64 closes) const { return closes != m_sessionCloses; }
     void SetLaneStatus(int lane, TConnectionStatus status);
 
     // Lane channels.
@@ -200,6 +208,8 @@ private:
     bool ConnectLane(int lane, TRouterType kind);
     void ConnectLaneAttempt(int lane);
     void LaneClosed(int lane);
+    void LaneOverrun(LaneChannel& ch);
+    void RestartLane(int lane);
     void LaneDataAvailable(LaneChannel& ch);
     void KeepLanesAlive(qint64 nowMs);
     void CloseLaneChannelsDeferred();
@@ -237,6 +247,8 @@ private:
     void SockSIDataAvailable();
     void SockDTDataAvailable();
     void OpenDataChannel();
+    // Writes the reports queued by SendReport.
+    void FlushReports();
 
     // Fires an event; false when its handler destroyed the module (the caller must return at once).
     template <typename Event, typename... Args> bool Fire(const Event& event, Args... args);
@@ -245,6 +257,9 @@ private:
     std::shared_ptr<int> m_life = std::make_shared<int>(0);
 
     TSessionState m_state = ssOffline;
+    quint64 m_sessionCloses = 0; // counts CloseAll; a read in progress stops when it moves
+    bool m_signOutSent = false;
+    bool m_signOutPause = false; // between the sign-out line and the close
     bool m_programClosing = false;
     int m_lastNoticeCode = 0;
 
@@ -267,6 +282,9 @@ private:
     QByteArray m_clientDescription;
 
     qint64 m_lastDataReceiptMs = 0;
+    // Reports wait for the next turn of the event loop, so the bid line they tell of is on its
+    // way first; they are written before the data channel closes.
+    QByteArrayList m_pendingReports;
     qint64 m_nextDataKeepAliveMs = 0;
 
     std::vector<std::unique_ptr<TSiteInfo>> m_sites;

@@ -25,6 +25,7 @@ void TProcsDm::SockDTDataAvailable() {
 void TProcsDm::ReceiveData(const QByteArray& bytes) {
     m_dataBuffer.Append(bytes); // an overlong partial line is dropped with the buffer
     const std::weak_ptr<int> life = m_life;
+    const quint64 closes = m_sessionCloses;
     QByteArray piece;
     while (m_dataBuffer.TakeLine(piece)) {
         const QByteArray plain = LineUnscramble(piece);
@@ -33,7 +34,7 @@ void TProcsDm::ReceiveData(const QByteArray& bytes) {
             if (line.size() < 3 || line[2] != ':')
                 continue;
             HandleDataLine(line);
-            if (life.expired())
+            if (life.expired() || SessionClosedSince(closes))
                 return;
         }
     }

@@ -18,6 +18,8 @@ constexpr int kPricesPerPass = 5;
 constexpr int kLinesPerPass = 256;
 // How far ahead a price looks for a newer one of the same standing.
 constexpr int kNewerPriceLookahead = 16;
+// Lines a lane may keep waiting; a lane further behind has failed (see LaneOverrun).
+constexpr size_t kPendingLimit = 65536;
 constexpr qint64 kEnRepeatMs = 2000;
 constexpr int kBacklogJumpThreshold = 27000;
 constexpr int kBacklogJumpLockMs = 149;
@@ -42,23 +44,30 @@ bool TProcsDm::ProcessLane(int lane) {
     if (!ch)
         return false;
     ch->TmProcessing->stop();
+    if (m_state == ssOffline) {
+        ch->DropReceived(); // a closed session takes no more lane lines
+        return false;
+    }
 
     // Cut every complete piece into lines, dropping a piece that repeats the one before it.
     QByteArray piece;
-    while (ch->receive.TakeLine(piece)) {
+    while (ch->pending.size() <= kPendingLimit && ch->receive.TakeLine(piece)) {
         const QByteArray plain = LineUnscramble(piece);
         if (plain.isEmpty() || plain == ch->lastPiece)
             continue;
         ch->lastPiece = plain;
-        for (LaneLine& line : SplitLanePiece(plain))
+        for (LaneLine& line : SplitLanePiece(plain)) {
+            ch->pendingPrices += IsPrice(line) ? 1 : 0;
             ch->pending.push_back(std::move(line));
+        }
+    }
+    if (ch->pending.size() > kPendingLimit) {
+        LaneOverrun(*ch);
+        return false;
     }
 
     // The backlog is the prices cut but not yet handled.
-    int backlog = 0;
-    for (const LaneLine& line : ch->pending)
-        backlog += IsPrice(line) ? 1 : 0;
-    m_maxPriceBacklog = std::max(m_maxPriceBacklog, backlog);
+    m_maxPriceBacklog = std::max(m_maxPriceBacklog, ch->pendingPrices);
     if (m_everyPriceMode && m_maxPriceBacklog > m_priceBacklogThreshold) {
         m_everyPriceMode = false;
         m_priceJumpThreshold = kBacklogJumpThreshold;
@@ -67,13 +76,15 @@ bool TProcsDm::ProcessLane(int lane) {
 
     int prices = 0;
     int lines = 0;
+    const quint64 closes = m_sessionCloses;
     while (!ch->pending.empty()) {
         if (prices >= kPricesPerPass || lines >= kLinesPerPass)
             return true;
         const LaneLine line = std::move(ch->pending.front());
         ch->pending.pop_front();
+        ch->pendingPrices -= IsPrice(line) ? 1 : 0;
         ++lines;
-        if (!HandleLaneMessage(*ch, line, prices))
+        if (!HandleLaneMessage(*ch, line, prices) || SessionClosedSince(closes))
             return false;
     }
     return false;
@@ -271,8 +282,11 @@ bool TProcsDm::HandlePrice(LaneChannel& ch, const QByteArray& payload, int& pric
     if (!m_everyPriceMode) {
         skip = NewerPriceWaiting(ch, r);
         // Every price counts for the jump guard, skipped or not, so passing over a few steps
-        // never looks like a jump.
-        if (!ch.noPriceYet && (static_cast<qint64>(r.price) - ch.lotPrice) * 1000 > m_priceJumpThreshold)
+        // never looks like a jump. Only a step from an earlier price of the same lot can jump:
+        // the first price a lane sees of a lot (after "EN", on joining mid-lot, or of a lot whose
+        // "EN" never came) is measured against nothing.
+        const bool sameLot = !ch.noPriceYet && r.site == ch.lotSiteNumber && r.exhibit == ch.lotExhibit;
+        if (sameLot && (static_cast<qint64>(r.price) - ch.lotPrice) * 1000 > m_priceJumpThreshold)
             ch.jumpLockUntilMs = localNow + m_priceJumpLockMs;
     }
     ch.lotSiteNumber = r.site;

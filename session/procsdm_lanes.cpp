@@ -159,6 +159,25 @@ void TProcsDm::LaneClosed(int lane) {
     LaneChannel* ch = LaneAt(lane);
     if (!ch || ch->TmConnecting->isActive() || ch->closingByClient || m_state != ssInSession)
         return;
+    RestartLane(lane);
+}
+
+void TProcsDm::LaneOverrun(LaneChannel& ch) {
+    // Too far behind to show every change of leader while it matters: start the lane over from
+    // its router, which tells the lot's standing again, rather than drop lines unseen. Meanwhile
+    // the lane is not bid-ready.
+    ch.DropReceived();
+    ch.closingByClient = true;
+    ch.Sock->abort();
+    ch.closingByClient = false;
+    if (m_state == ssInSession)
+        RestartLane(ch.Lane);
+}
+
+void TProcsDm::RestartLane(int lane) {
+    LaneChannel* ch = LaneAt(lane);
+    if (!ch)
+        return;
     const std::weak_ptr<int> life = m_life;
     const quint64 generation = m_laneGeneration;
     SetLaneStatus(lane, icsCnctRouter);
@@ -175,7 +194,12 @@ bool TProcsDm::SendOnLane(int lane, const QByteArray& line) {
     ch->lastSendMs = Clock::current().nowMs();
     if (!ch->IsConnected() || line.isEmpty())
         return false;
-    return ch->Sock->write(LineScramble(line) + '\r') >= 0;
+    if (ch->Sock->write(LineScramble(line) + '\r') < 0)
+        return false;
+    // Handed to the system now rather than at the next turn of the event loop: a bid must not
+    // wait behind whatever else that turn handles first.
+    ch->Sock->flush();
+    return true;
 }
 
 void TProcsDm::LaneDataAvailable(LaneChannel& ch) {
@@ -215,7 +239,7 @@ void TProcsDm::KeepLanesAlive(qint64 nowMs) {
 
 void TProcsDm::CloseLaneChannelsDeferred() {
     for (LaneChannel* ch : m_lanes)
-        ch->Sock->disconnectFromHost();
+        ch->CloseDeferred();
 }
 
 void TProcsDm::StopLaneConnectTimers() {

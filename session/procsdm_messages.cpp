@@ -1,10 +1,10 @@
 #include "common/clock.h"
+#include "common/pumpwait.h"
 #include "session/procsdm.h"
 #include "session/signinparser.h"
 
 #include <QDateTime>
 #include <QTcpSocket>
-#include <QThread>
 #include <cmath>
 
 namespace qev {
@@ -49,14 +49,13 @@ void TProcsDm::HandleStatus(const QByteArray& payload) {
         if (m_state == ssSigningIn) {
             SendSignInLine(SignInLineText());
         } else if (m_state == ssSigningOut) {
-            SendSignInLine(SignOutLineText());
+            m_signOutSent = SendSignInLine(SignOutLineText());
             // Hand the line to the system before the linger-0 close can discard it.
             SockSI->flush();
             SetState(ssOffline);
             if (life.expired())
                 return;
-            QThread::msleep(kSignOutPauseMs);
-            CloseAll();
+            FinishSignOut(life);
         }
         return;
     case 100:
@@ -72,6 +71,25 @@ void TProcsDm::HandleStatus(const QByteArray& payload) {
         CloseAll();
         return;
     }
+}
+
+void TProcsDm::FinishSignOut(const std::weak_ptr<int>& life) {
+    // The pause lets the sign-out line reach the server before the close without linger can
+    // discard it. Events keep running meanwhile (the window must not freeze), so whatever they
+    // did decides afterwards: a close or a new sign-in meanwhile stands.
+    const quint64 closes = m_sessionCloses;
+    const auto settled = [&] {
+        return life.expired() || m_state != ssOffline || SessionClosedSince(closes) ||
+               SockSI->state() == QAbstractSocket::UnconnectedState;
+    };
+    m_signOutPause = true;
+    PumpWait(settled, kSignOutPauseMs);
+    if (life.expired())
+        return;
+    m_signOutPause = false;
+    if (m_state != ssOffline || SessionClosedSince(closes))
+        return;
+    CloseAll();
 }
 
 void TProcsDm::HandleSignedIn(const QByteArray& payload) {

@@ -44,8 +44,13 @@ bool TProcsDm::SendBid(int lane) {
     const LaneChannel* ch = LaneAt(lane);
     if (!ch)
         return false;
-    if (ch->status != icsConnectedBD) {
-        SendReport(lane, kNotBidding, "CS=" + QByteArray::number(ch->status));
+    // A lane whose socket is gone cannot bid, whatever its status still says (while signing out a
+    // dropped lane keeps it); the report names it disconnected.
+    const bool connected = ch->IsConnected();
+    if (ch->status != icsConnectedBD || !connected) {
+        const bool claimsConnected = ch->status == icsConnectedBD || ch->status == icsConnectedNB;
+        const TConnectionStatus seen = !connected && claimsConnected ? nsDisconnected : ch->status;
+        SendReport(lane, kNotBidding, "CS=" + QByteArray::number(seen));
         return false;
     }
     const qint64 now = Clock::current().nowMs();
@@ -59,9 +64,14 @@ bool TProcsDm::SendBid(int lane) {
                        " LPD=" + QByteArray::number(LaneDelayMs(lane)));
         return false;
     }
+    // The line goes first: the report says what happened to it, and the bid does not wait for it.
+    if (!SendOnLane(lane, BidLineText(lane))) {
+        SendReport(lane, kNotBidding, "CS=" + QByteArray::number(nsDisconnected));
+        return false;
+    }
     if (m_signedInSeen)
         SendReport(lane, kBidSent, QByteArray());
-    return SendOnLane(lane, BidLineText(lane));
+    return true;
 }
 
 bool TProcsDm::SendConfirmation(int lane, int siteNumber, int exhibit, int price, const QByteArray& answer) {
@@ -70,9 +80,22 @@ bool TProcsDm::SendConfirmation(int lane, int siteNumber, int exhibit, int price
 }
 
 bool TProcsDm::SendReport(int lane, int outcome, const QByteArray& text) {
-    return SendOnData("RP:" + Fields({QByteArray::number(lane), QByteArray::number(LaneSiteNumber(lane)),
-                                      QByteArray::number(LaneExhibit(lane)), m_memberNumber, "0",
-                                      QByteArray::number(outcome), text}));
+    if (SockDT->state() != QAbstractSocket::ConnectedState)
+        return false;
+    if (m_pendingReports.isEmpty())
+        QMetaObject::invokeMethod(this, &TProcsDm::FlushReports, Qt::QueuedConnection);
+    m_pendingReports.append("RP:" +
+                            Fields({QByteArray::number(lane), QByteArray::number(LaneSiteNumber(lane)),
+                                    QByteArray::number(LaneExhibit(lane)), m_memberNumber, "0",
+                                    QByteArray::number(outcome), text}));
+    return true;
+}
+
+void TProcsDm::FlushReports() {
+    QByteArrayList reports;
+    reports.swap(m_pendingReports);
+    for (const QByteArray& report : reports)
+        SendOnData(report);
 }
 
 bool TProcsDm::SendOnData(const QByteArray& line) {

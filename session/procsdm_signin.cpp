@@ -9,6 +9,7 @@
 #include <QHostInfo>
 #include <QTcpSocket>
 #include <QTimer>
+#include <algorithm>
 
 namespace qev {
 
@@ -47,6 +48,7 @@ bool TProcsDm::SignIn(QByteArrayView hostPort, const QByteArray& cipheredId,
         return false;
 
     m_currentSiteNumber = 0;
+    m_maxPriceBacklog = 0; // one session's flood says nothing about the next
     m_currentSiteName.clear();
     m_audio->setAudioLaneIndex(0);
     m_currentSite = m_placeholder.get();
@@ -54,6 +56,7 @@ bool TProcsDm::SignIn(QByteArrayView hostPort, const QByteArray& cipheredId,
 
     m_cipheredId = cipheredId;
     m_cipheredPassword = cipheredPassword;
+    m_signOutSent = false;
     const std::weak_ptr<int> life = m_life;
     SetState(ssSigningIn);
     if (life.expired() || m_state != ssSigningIn)
@@ -112,6 +115,7 @@ bool TProcsDm::SignOut() {
     if (m_state != ssInSession)
         return false;
     StopLaneConnectTimers();
+    m_signOutSent = false;
     const std::weak_ptr<int> life = m_life;
     SetState(ssSigningOut);
     if (life.expired() || m_state != ssSigningOut)
@@ -127,9 +131,16 @@ void TProcsDm::Shutdown() {
     m_programClosing = true;
     m_deadlineSeconds = 5;
     const std::weak_ptr<int> life = m_life;
-    if (SignOut()) {
+    bool wait = m_state == ssSigningOut;
+    if (wait) {
+        // A sign-out already under way is seen through, within the shutdown's own limit.
+        m_deadlineMs = std::min(m_deadlineMs, Clock::current().nowMs() + m_deadlineSeconds * 1000LL);
+    } else {
+        wait = SignOut();
         if (life.expired())
             return;
+    }
+    if (wait) {
         // The sign-out deadline ends the wait through the retry timer; the real-time bound only
         // guards against a clock that never moves.
         PumpWait([this, life] { return life.expired() || m_state == ssOffline; },
@@ -140,10 +151,10 @@ void TProcsDm::Shutdown() {
     FreeLaneChannels();
 }
 
-void TProcsDm::SendSignInLine(const QByteArray& line) {
+bool TProcsDm::SendSignInLine(const QByteArray& line) {
     if (SockSI->state() != QAbstractSocket::ConnectedState)
-        return;
-    SockSI->write(LineCipher(line) + '\r');
+        return false;
+    return SockSI->write(LineCipher(line) + '\r') >= 0;
 }
 
 void TProcsDm::SockSIDataAvailable() {
@@ -151,15 +162,19 @@ void TProcsDm::SockSIDataAvailable() {
 }
 
 void TProcsDm::ReceiveSignIn(const QByteArray& bytes) {
+    // After the sign-out line the channel has nothing more to say to this session.
+    if (m_signOutPause)
+        return;
     m_signInBuffer.Append(bytes); // an overlong partial line is dropped with the buffer
     const QByteArray complete = m_signInBuffer.TakeComplete();
     if (complete.isEmpty())
         return;
     const std::weak_ptr<int> life = m_life;
+    const quint64 closes = m_sessionCloses;
     for (const QList<SignInLine>& piece : SplitSignInReceipt(complete)) {
         for (const SignInLine& line : piece) {
             const bool more = HandleSignInMessage(line);
-            if (life.expired())
+            if (life.expired() || SessionClosedSince(closes))
                 return;
             if (!more)
                 break;

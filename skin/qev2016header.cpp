@@ -76,7 +76,10 @@ void TQEV2016Header::CreateChildren() {
     const QFont font = HeaderFont();
 
     m_userBox = new TQEV2016JPanel(this);
-    m_userBox->setGeometry(187, 11, 51, 20);
+    // 51 pixels wide in the original layout, where six characters of the Windows Gothic fit; the
+    // substitute face needs up to 78 for six digits or letters, so the box takes the room up to
+    // the bid buttons and the "ID" label moves left.
+    m_userBox->setGeometry(163, 11, 86, 20);
     m_userBox->setFont(font);
     m_userBox->SetFontColor(QColor(69, 105, 122));
     m_userBox->SetColor(QColor(254, 254, 254));

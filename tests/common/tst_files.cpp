@@ -65,23 +65,43 @@ private slots:
     }
 
     void tempFolderFor_data() {
-        QTest::addColumn<QString>("systemTemp");
+        QTest::addColumn<QString>("userCache");
         QTest::addColumn<QString>("exeDir");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("system temp") << QStringLiteral("/tmp") << QStringLiteral("/opt/qev")
-                                     << QStringLiteral("/tmp/QEV2016/");
-        QTest::newRow("trailing slash") << QStringLiteral("/var/tmp/") << QStringLiteral("/opt/qev")
-                                        << QStringLiteral("/var/tmp/QEV2016/");
-        QTest::newRow("no system temp")
+        QTest::newRow("user cache") << QStringLiteral("/home/dealer/.cache") << QStringLiteral("/opt/qev")
+                                    << QStringLiteral("/home/dealer/.cache/QEV2016/");
+        QTest::newRow("trailing slash")
+            << QStringLiteral("/home/dealer/.cache/") << QStringLiteral("/opt/qev")
+            << QStringLiteral("/home/dealer/.cache/QEV2016/");
+        QTest::newRow("no cache folder")
             << QString() << QStringLiteral("/opt/qev") << QStringLiteral("/opt/qev/temp/");
     }
     void tempFolderFor() {
-        QFETCH(QString, systemTemp);
+        QFETCH(QString, userCache);
         QFETCH(QString, exeDir);
         QFETCH(QString, folder);
-        QCOMPARE(TempFolderFor(systemTemp, exeDir), folder);
+        QCOMPARE(TempFolderFor(userCache, exeDir), folder);
     }
 
+    void tempFolderIsTheUsersOwn() {
+        const QByteArray previous = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.path()));
+        QDir().mkpath(path("QEV2016"));
+        QFile::setPermissions(path("QEV2016"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                   QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                   QFile::ExeOther);
+        const QString folder = TempFolder();
+        if (previous.isNull())
+            qunsetenv("XDG_CACHE_HOME");
+        else
+            qputenv("XDG_CACHE_HOME", previous);
+        QCOMPARE(folder, path("QEV2016/"));
+        // Nobody else may list, read or plant files there, even when it was made open before.
+        constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                              QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFile::permissions(folder) & others, QFile::Permissions());
+        QVERIFY(QFileInfo(folder).isDir());
+    }
     void deleteFolderContents() {
         QDir root(m_dir.path());
         root.mkpath(QStringLiteral("cache/shtmls"));

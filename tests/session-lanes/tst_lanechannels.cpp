@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/pumpwait.h"
 #include "session/codec/linecodec.h"
+#include "session/lanechannel.h"
 #include "session/procsdm.h"
 #include "tests/session/fixedfacts.h"
 #include "tools/auction-house/auctionhouse.h"
@@ -10,6 +11,7 @@
 #include "tools/auction-house/lanes/auctionlanes.h"
 #include "tools/auction-house/lanes/lanerouter.h"
 #include "tools/auction-house/lanes/routerfaults.h"
+#include "tools/auction-house/signinserver.h"
 
 #include <QPointer>
 #include <QTcpServer>
@@ -117,6 +119,8 @@ private slots:
     void selectingTheSameSiteKeepsTheChannels();
     void bidChecksAndReports_data();
     void bidChecksAndReports();
+    void deadBiddingLaneIsNotBidReady();
+    void reportOutlivesAnImmediateClose();
     void confirmations();
     void droppedRouterIsReconnected();
     void routerThatStaysAwayGivesNotice105();
@@ -239,6 +243,53 @@ void TestLaneChannels::bidChecksAndReports() {
         PumpFor(50);
         QVERIFY(f.lanes.Recorder().Bids().isEmpty());
     }
+}
+
+// While signing out a dropped lane is not reconnected and its status stays as it was: the bid
+// must not go out as "sent".
+void TestLaneChannels::deadBiddingLaneIsNotBidReady() {
+    Fixture f;
+    QVERIFY(f.SignIn());
+    QVERIFY(f.dm.ConnectLanes(rcBD));
+    QVERIFY(f.Connected(icsConnectedBD));
+    QTRY_COMPARE_WITH_TIMEOUT(f.Router(0, RouterKind::Bidding).IdentifiedCount(), 1, kWaitMs);
+    QVERIFY(f.Price(0, "EN:12,105,106,107", 0));
+    QVERIFY(f.Price(0, "PR:12,105,1000,2,2,0000,,", 1000));
+    f.house->SignIn().Close(); // the sign-out stays under way
+    QVERIFY(f.dm.SignOut());
+    f.Router(0, RouterKind::Bidding).DropAll();
+    LaneChannel* lane0 = f.dm.findChildren<LaneChannel*>().value(0);
+    QVERIFY(lane0 && lane0->Lane == 0);
+    QVERIFY(PumpWait([lane0] { return lane0->IsClosed(); }, kWaitMs));
+    QCOMPARE(f.dm.State(), ssSigningOut);
+
+    QVERIFY(!f.dm.SendBid(0));
+    QVERIFY(f.WaitReports(1));
+    QCOMPARE(f.Reports(), QByteArrayList{"RP:0,12,105,1001,0,2,CS=2"});
+    // Lane 1 is still connected and bids as ever, reported after its line went out.
+    QVERIFY(f.Price(1, "EN:12,205,206,207", 0));
+    QVERIFY(f.Price(1, "PR:12,205,1000,2,2,0000,,", 1000));
+    QVERIFY(f.dm.SendBid(1));
+    QVERIFY(f.WaitReports(2));
+    QCOMPARE(f.Reports().last(), QByteArray("RP:1,12,205,1001,0,0,"));
+    QTRY_COMPARE_WITH_TIMEOUT(f.lanes.Recorder().Bids().size(), 1, kWaitMs);
+    QCOMPARE(f.lanes.Recorder().Bids().first().lane, 1);
+}
+
+// The session ends right after a bid (a lane refusal, the window closing): the bid's report was
+// accepted and still reaches the data server.
+void TestLaneChannels::reportOutlivesAnImmediateClose() {
+    Fixture f;
+    QVERIFY(f.SignIn());
+    QVERIFY(f.dm.ConnectLanes(rcBD));
+    QVERIFY(f.Connected(icsConnectedBD));
+    QTRY_COMPARE_WITH_TIMEOUT(f.Router(0, RouterKind::Bidding).IdentifiedCount(), 1, kWaitMs);
+    QVERIFY(f.Price(0, "EN:12,105,106,107", 0));
+    QVERIFY(f.Price(0, "PR:12,105,1000,2,2,0000,,", 1000));
+    QVERIFY(f.dm.SendBid(0));
+    f.dm.CloseAll();
+    QVERIFY(f.WaitReports(1));
+    QCOMPARE(f.Reports(), QByteArrayList{"RP:0,12,105,1001,0,0,"});
 }
 
 void TestLaneChannels::confirmations() {

@@ -124,12 +124,15 @@ private slots:
     void newerPriceNeverHidesAChangeOfStanding();
     void everyPriceModeHandlesEveryPrice();
     void backlogEndsEveryPriceMode();
+    void bidWarBurstIsShownWhole();
+    void laneFarBehindIsALaneFault();
     void alarmLists_data();
     void alarmLists();
     void dataChannelMessages();
     void handlerMayDestroyTheModuleMidPass();
     void handlerMayRebuildTheLanesMidPass();
     void handlerMayClearTheSessionOnALaneNotice();
+    void closedSessionDropsTheRestOfTheRead();
     void hostileLaneBytes_data();
     void hostileLaneBytes();
     void accessorsOutsideTheLanes();
@@ -286,23 +289,32 @@ void TestLaneMessages::delayCheck() {
 
 void TestLaneMessages::jumpGuard_data() {
     QTest::addColumn<QByteArray>("lines"); // pieces separated by "|"
+    QTest::addColumn<bool>("entered");     // an "EN:" for exhibit 105 came first
     QTest::addColumn<qint64>("lockedFor");
     QTest::newRow("rise of 30,000 yen")
-        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1030,2,2,,,") << qint64(149);
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1030,2,2,,,") << true << qint64(149);
     QTest::newRow("rise of 20,000 yen")
-        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1020,2,2,,,") << qint64(0);
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1020,2,2,,,") << true << qint64(0);
     QTest::newRow("rise of 27,000 yen is not above")
-        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1027,2,2,,,") << qint64(0);
-    QTest::newRow("first price of a lot") << QByteArray("PR:12,105,5000,2,2,,,") << qint64(0);
-    QTest::newRow("fall") << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,100,2,2,,,") << qint64(0);
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,1027,2,2,,,") << true << qint64(0);
+    QTest::newRow("first price of a lot") << QByteArray("PR:12,105,5000,2,2,,,") << true << qint64(0);
+    QTest::newRow("fall") << QByteArray("PR:12,105,1000,2,2,,,|PR:12,105,100,2,2,,,") << true << qint64(0);
+    // Joining mid-lot, or missing a lot's "EN:", is no jump: there is no earlier price of that lot.
+    QTest::newRow("first price the lane sees") << QByteArray("PR:12,105,5000,2,2,,,") << false << qint64(0);
+    QTest::newRow("then a rise of the same lot")
+        << QByteArray("PR:12,105,5000,2,2,,,|PR:12,105,5030,2,2,,,") << false << qint64(149);
+    QTest::newRow("next lot without its EN")
+        << QByteArray("PR:12,105,1000,2,2,,,|PR:12,106,5000,2,2,,,") << true << qint64(0);
 }
 
 void TestLaneMessages::jumpGuard() {
     QFETCH(QByteArray, lines);
+    QFETCH(bool, entered);
     QFETCH(qint64, lockedFor);
     Fixture f;
     f.dm->ReceiveSignIn(SignInWire("CI:27000,149,0"));
-    f.dm->ReceiveLane(0, Lane("EN:12,105,106,107"));
+    if (entered)
+        f.dm->ReceiveLane(0, Lane("EN:12,105,106,107"));
     for (const QByteArray& line : lines.split('|'))
         f.dm->ReceiveLane(0, Lane(line));
     const qint64 until = f.dm->LaneJumpLockUntilMs(0);
@@ -400,6 +412,64 @@ void TestLaneMessages::backlogEndsEveryPriceMode() {
     f.dm->ReceiveSignIn(SignInWire("CI:0,0,0"));
     f.dm->ReceiveLane(0, Lane("RV:1"));
     QVERIFY(!f.dm->EveryPriceMode());
+    // The next session starts from nothing: its "CI:0" holds until its own backlog grows.
+    f.dm->CloseAll();
+    QVERIFY(f.dm->SignIn("127.0.0.1:1", LineCipher("1234"), LineCipher("pw")));
+    QCOMPARE(f.dm->MaxPriceBacklog(), 0);
+    f.dm->ReceiveSignIn(SignInWire("AN:12,2|") + SignInWire("CI:0,0,0"));
+    f.dm->SelectSite("QEV");
+    f.dm->ReceiveLane(0, Lane("PR:12,105,1000,2,2,,,"));
+    QVERIFY(f.dm->EveryPriceMode());
+}
+
+namespace {
+// A bidding war of n prices from 1000 on, the leader changing on every one, in pieces of 1000.
+QByteArray BidWar(int n) {
+    QByteArray bytes;
+    QByteArray piece;
+    for (int i = 0; i < n; ++i) {
+        piece +=
+            "PR:12,105," + QByteArray::number(1000 + i) + ",2,6,000" + QByteArray::number(i % 2) + ",,\r";
+        if ((i + 1) % 1000 == 0 || i + 1 == n) {
+            bytes += Lane(piece);
+            piece.clear();
+        }
+    }
+    return bytes;
+}
+} // namespace
+
+void TestLaneMessages::bidWarBurstIsShownWhole() {
+    Fixture f(2, true);
+    f.dm->ReceiveSignIn(SignInWire("CI:27000,149,0"));
+    constexpr int kPrices = 20000;
+    f.dm->ReceiveLane(0, BidWar(kPrices));
+    for (int i = 0; i < kPrices && f.dm->LanePrice(0) != 1000 + kPrices - 1; ++i)
+        f.dm->TmProcessingTimer(0);
+    const QByteArrayList prices = f.Only("price 0");
+    QCOMPARE(prices.size(), kPrices); // no leader is passed over
+    QCOMPARE(prices.last(), "price 0 105," + QByteArray::number(1000 + kPrices - 1) + ",2,6,0001,");
+    QCOMPARE(f.dm->MaxPriceBacklog(), kPrices);
+}
+
+void TestLaneMessages::laneFarBehindIsALaneFault() {
+    Fixture f(2, true);
+    QByteArrayList statuses;
+    f.dm->OnLaneStatusChanged = [&](TProcsDm&, int lane, TConnectionStatus o, TConnectionStatus n) {
+        statuses.append(Fixture::N(lane) + ' ' + Fixture::N(o) + '>' + Fixture::N(n));
+    };
+    // More lines than a lane may keep waiting: the lane starts over from its router instead of
+    // dropping some of them unseen.
+    f.dm->ReceiveLane(0, BidWar(70000));
+    QCOMPARE(statuses, QByteArrayList{"0 0>3"});
+    for (int i = 0; i < 10; ++i)
+        f.dm->TmProcessingTimer(0);
+    QVERIFY(f.Only("price").isEmpty());
+    QCOMPARE(f.dm->State(), ssInSession);
+    // Afterwards the lane takes lines again; lane 1 never noticed.
+    f.dm->ReceiveLane(0, Lane("RV:7"));
+    f.dm->ReceiveLane(1, Lane("RV:8"));
+    QCOMPARE(f.Only("voice"), (QByteArrayList{"voice 0 7", "voice 1 8"}));
 }
 
 void TestLaneMessages::alarmLists_data() {
@@ -494,31 +564,73 @@ void TestLaneMessages::handlerMayClearTheSessionOnALaneNotice() {
     QCOMPARE(f.dm->LaneStatus(0), nsDisconnected);
     QCOMPARE(f.dm->LaneStatus(1), nsDisconnected);
     QCOMPARE(f.dm->LastNoticeCode(), 104);
-    QCOMPARE(f.Only("reset"), QByteArrayList{"reset 1"}); // the lane's later lines are not lost
+    // The lines after the refusal belonged to the closed session.
+    QVERIFY(f.Only("voice").isEmpty());
+    QVERIFY(f.Only("reset").isEmpty());
+}
+
+void TestLaneMessages::closedSessionDropsTheRestOfTheRead() {
+    Fixture f(2, true);
+    f.dm->ReceiveSignIn(SignInWire("CI:0,0,0")); // every price shown: lane 0 keeps a queue
+    QByteArray prices;
+    for (int i = 0; i < 8; ++i)
+        prices += Lane("PR:12,105," + QByteArray::number(1000 + 3 * i) + ",2,2,0000,,");
+    f.dm->ReceiveLane(0, prices);
+    QCOMPARE(f.Only("price 0").size(), 5);
+    f.Take();
+    // Lane 1's router refuses; a new lot and a price won by this member come in the same read.
+    f.dm->ReceiveLane(1, Lane("ST:104\rEN:12,200,201,202") + Lane("PR:12,200,1500,1,2,1234,1234,"));
+    QCOMPARE(f.dm->State(), ssOffline);
+    QVERIFY(f.Only("entered").isEmpty());
+    QVERIFY(f.Only("price").isEmpty());
+    QVERIFY(f.dm->LaneState(1) != 0);
+    // Lane 0's waiting prices went with the session, and nothing arriving later is taken.
+    f.dm->TmProcessingTimer(0);
+    f.dm->ReceiveLane(1, Lane("PR:12,200,1600,1,2,1234,1234,"));
+    QVERIFY(f.Only("price").isEmpty());
+    QCOMPARE(f.dm->LanePrice(1), 0);
+
+    // The same on the data channel: a handler that closes the session ends the read.
+    Fixture g(2, true);
+    g.dm->OnInformation = [&g](TProcsDm& dm, const QByteArray&) {
+        g.Add("info");
+        dm.CloseAll();
+    };
+    g.dm->ReceiveData(Lane("NI:x\rAM:1,200\x01x\x01") + Lane("AM:0,300\x01y\x01"));
+    QVERIFY(g.Only("alarms").isEmpty());
+    QVERIFY(g.dm->LaneAlarms(0).isEmpty());
 }
 
 void TestLaneMessages::hostileLaneBytes_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("not base64") << QByteArray("!!!!\r");
-    QTest::newRow("wrong length") << QByteArray("abc\r");
-    QTest::newRow("only CRs") << QByteArray(1000, '\r');
-    QTest::newRow("overlong partial line") << QByteArray(200000, 'A');
-    QTest::newRow("binary") << QByteArray("\x00\x01\xff\r", 4);
-    QTest::newRow("empty fields") << Lane("PR:\rEN:\rLE:\rGR:\rFC:\rFP:\rAM:\rAS:\rAP:\rST:");
-    QTest::newRow("huge numbers") << Lane("PR:99999999999,1,99999999999,-1,-1,,,1e300\rEN:12,-5,,,,,,,,,,");
+    QTest::addColumn<bool>("endsSession");
+    QTest::newRow("not base64") << QByteArray("!!!!\r") << false;
+    QTest::newRow("wrong length") << QByteArray("abc\r") << false;
+    QTest::newRow("only CRs") << QByteArray(1000, '\r') << false;
+    QTest::newRow("overlong partial line") << QByteArray(200000, 'A') << false;
+    QTest::newRow("binary") << QByteArray("\x00\x01\xff\r", 4) << false;
+    QTest::newRow("empty fields") << Lane("PR:\rEN:\rLE:\rGR:\rFC:\rFP:\rAM:\rAS:\rAP:") << false;
+    // An empty status reads as refusal 109, which ends the session.
+    QTest::newRow("empty status") << Lane("ST:") << true;
+    QTest::newRow("huge numbers") << Lane("PR:99999999999,1,99999999999,-1,-1,,,1e300\rEN:12,-5,,,,,,,,,,")
+                                  << false;
     QTest::newRow("alarm flood") << Lane("AM:0," + QByteArray(50000, '/')
                                                        .replace('/', "1\x01x\x01"
-                                                                     "1/"));
+                                                                     "1/"))
+                                 << false;
 }
 
 void TestLaneMessages::hostileLaneBytes() {
     QFETCH(QByteArray, bytes);
+    QFETCH(bool, endsSession);
     Fixture f;
     f.dm->ReceiveLane(0, bytes);
     f.dm->ReceiveLane(0, Lane("RV:7"));
     for (int i = 0; i < 1000 && f.Only("voice 0 7").isEmpty(); ++i)
         f.dm->TmProcessingTimer(0);
-    QCOMPARE(f.Only("voice 0 7").size(), 1); // the lane still works afterwards
+    QCOMPARE(f.dm->State(), endsSession ? ssOffline : ssSigningIn);
+    // The lane still works afterwards, unless the session ended: a closed one takes no lines.
+    QCOMPARE(f.Only("voice 0 7").size(), endsSession ? 0 : 1);
     QVERIFY(f.dm->LaneAlarms(0).size() <= kMaxAlarmItems);
 }
 

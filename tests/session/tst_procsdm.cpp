@@ -66,6 +66,8 @@ private slots:
     void statusCodesEndTheDialogue_data();
     void statusCodesEndTheDialogue();
     void statusZeroOnlyWhileSigning();
+    void refusalDropsTheRestOfTheRead_data();
+    void refusalDropsTheRestOfTheRead();
     void announcements();
     void emptyAnnouncementGroupStopsThePiece();
     void signedInReadsLaneTimesOfAnnouncedSites();
@@ -152,6 +154,23 @@ void TestProcsDm::statusZeroOnlyWhileSigning() {
     f.dm->ReceiveSignIn(Wire("ST:0")); // offline: nothing happens
     QVERIFY(f.events.isEmpty());
     QCOMPARE(f.dm->State(), ssOffline);
+}
+
+void TestProcsDm::refusalDropsTheRestOfTheRead_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("same piece") << Wire("ST:101\rAN:12,2|\rSV:");
+    QTest::newRow("later pieces") << Wire("ST:101") + Wire("AN:12,2|") + Wire("SV:");
+}
+
+// A refusal closes the session; what came with it in the same read must not open it again.
+void TestProcsDm::refusalDropsTheRestOfTheRead() {
+    QFETCH(QByteArray, bytes);
+    Fixture f;
+    f.StartSigningIn();
+    f.dm->ReceiveSignIn(bytes);
+    QCOMPARE(f.events, (QByteArrayList{"notice -1 101", "state 3>0"}));
+    QCOMPARE(f.dm->State(), ssOffline);
+    QVERIFY(f.dm->Sites().empty());
 }
 
 void TestProcsDm::announcements() {

@@ -13,6 +13,10 @@
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace qev;
 
@@ -75,6 +79,38 @@ struct Fixture {
     }
 };
 
+// A host that drops connection attempts: a listener whose backlog is full, so the system ignores
+// every further SYN and a client stays connecting until it gives up.
+class DroppingHost {
+public:
+    DroppingHost() {
+        m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (m_fd < 0 || bind(m_fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(m_fd, 0) != 0 ||
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            return;
+        m_port = ntohs(a.sin_port);
+        for (auto& filler : m_fillers)
+            filler.connectToHost(QHostAddress::LocalHost, m_port);
+        PumpFor(100);
+    }
+    ~DroppingHost() {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    DroppingHost(const DroppingHost&) = delete;
+    DroppingHost& operator=(const DroppingHost&) = delete;
+    QByteArray Address() const { return "127.0.0.1:" + QByteArray::number(m_port); }
+
+private:
+    int m_fd = -1;
+    quint16 m_port = 0;
+    QTcpSocket m_fillers[3];
+};
+
 } // namespace
 
 class TestSessionDialogue : public QObject {
@@ -88,6 +124,7 @@ private slots:
     void signsOutAndRecordsTheReport();
     void silentServerEndsAtTheFirstTickAfterTheDeadline();
     void refusedConnectionsAreRetriedEveryTwoSeconds();
+    void signInAfterATimeoutAgainstADroppingHost();
     void unresolvableHostGivesNotice109();
     void dataChannelKeepAliveAndWatchdog();
     void audioChannelFollowsTheSession_data();
@@ -207,12 +244,24 @@ void TestSessionDialogue::signsOutAndRecordsTheReport() {
     QVERIFY(f.SignIn("1001"));
     QVERIFY(f.WaitSettled());
     f.rec.states.clear();
+    // The pause between the sign-out line and the close keeps handling events.
+    QByteArray order;
+    const auto record = f.dm.OnSessionStateChanged;
+    f.dm.OnSessionStateChanged = [&](TProcsDm& m, TSessionState o, TSessionState n) {
+        record(m, o, n);
+        if (o == ssSigningOut && n == ssOffline)
+            QTimer::singleShot(0, &f.dm, [&order] { order += "event;"; });
+        if (o == ssOffline && n == ssOffline)
+            order += "closed;";
+    };
     QVERIFY(f.dm.SignOut());
     QVERIFY(!f.dm.SignOut()); // only once, from the session
-    QVERIFY(PumpWait([&] { return f.dm.State() == ssOffline; }, kWaitMs));
+    QVERIFY(PumpWait([&] { return f.dm.State() == ssOffline && order.contains("closed"); }, kWaitMs));
     QCOMPARE(f.rec.states,
              (QList<QPair<int, int>>{
                  {ssInSession, ssSigningOut}, {ssSigningOut, ssOffline}, {ssOffline, ssOffline}}));
+    QCOMPARE(order, QByteArray("event;closed;"));
+    QVERIFY(f.dm.SignOutSent());
     QTRY_COMPARE_WITH_TIMEOUT(f.house.SignIn().LinesWithCode("LO").size(), 1, kWaitMs);
     const QByteArrayList lo = f.house.SignIn().LinesWithCode("LO").value(0).mid(3).split(',');
     QCOMPARE(lo.size(), 5);
@@ -292,6 +341,25 @@ void TestSessionDialogue::refusedConnectionsAreRetriedEveryTwoSeconds() {
         dm.TimeSingInTimer();
     }
     QCOMPARE(notices, QList<int>{105});
+}
+
+void TestSessionDialogue::signInAfterATimeoutAgainstADroppingHost() {
+    DroppingHost dropping;
+    Fixture f;
+    QVERIFY(f.dm.SignIn(dropping.Address(), "id", "pw"));
+    QTcpSocket* channel = f.dm.findChildren<QTcpSocket*>().value(0);
+    QVERIFY(channel);
+    PumpFor(100);
+    if (channel->state() != QAbstractSocket::ConnectingState)
+        QSKIP("this system does not drop connection attempts to a full backlog");
+    f.clock.advance(16000);
+    f.dm.TimeSingInTimer();
+    QCOMPARE(f.dm.State(), ssOffline);
+    QCOMPARE(f.rec.notices, (QList<QPair<int, int>>{{-1, 105}}));
+    // The attempt that never connected is given up with the sign-in: the next one starts at once.
+    QVERIFY(f.SignIn("1001"));
+    QVERIFY(f.WaitSettled());
+    QCOMPARE(f.dm.State(), ssInSession);
 }
 
 void TestSessionDialogue::unresolvableHostGivesNotice109() {
@@ -414,6 +482,19 @@ void TestSessionDialogue::shutdownInSessionAndOffline() {
         QVERIFY(f.rec.notices.isEmpty());
     }
     {
+        // A sign-out already under way is seen through before the lanes go.
+        Fixture f;
+        QVERIFY(f.SignIn("1001"));
+        QVERIFY(f.WaitSettled());
+        f.dm.SelectSite(f.dm.FirstSiteName());
+        QVERIFY(f.dm.SignOut());
+        f.dm.Shutdown();
+        QCOMPARE(f.dm.State(), ssOffline);
+        QCOMPARE(f.dm.LaneCount(), 0);
+        QVERIFY(f.dm.SignOutSent());
+        QTRY_COMPARE_WITH_TIMEOUT(f.house.SignIn().LinesWithCode("LO").size(), 1, kWaitMs);
+    }
+    {
         // The house is gone: the 5 s deadline ends the sign-out quietly while the program closes.
         Fixture f;
         QVERIFY(f.SignIn("1001"));
@@ -424,6 +505,7 @@ void TestSessionDialogue::shutdownInSessionAndOffline() {
         QCOMPARE(f.dm.State(), ssOffline);
         QVERIFY(f.rec.notices.isEmpty());
         QCOMPARE(f.house.SignIn().LinesWithCode("LO").size(), 0);
+        QVERIFY(!f.dm.SignOutSent());
     }
 }
 

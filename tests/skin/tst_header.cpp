@@ -50,6 +50,8 @@ class TstHeader : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { InstallFontSubstitutions(); }
+    void userBoxFitsSixCharacters_data();
+    void userBoxFitsSixCharacters();
 
     void childrenAndStrips_data();
     void childrenAndStrips();
@@ -95,8 +97,25 @@ void TstHeader::childrenAndStrips() {
     QCOMPARE(b->geometry(), place);
     QCOMPARE(b->ButtonCols(), cols);
     QCOMPARE(b->cursor().shape(), Qt::PointingHandCursor);
-    QCOMPARE(h->UserBox()->geometry(), QRect(187, 11, 51, 20));
+    QCOMPARE(h->UserBox()->geometry(), QRect(163, 11, 86, 20));
     QCOMPARE(h->CountdownText()->geometry(), QRect(466, 13, 245, 16));
+}
+
+void TstHeader::userBoxFitsSixCharacters_data() {
+    QTest::addColumn<QString>("id");
+    QTest::newRow("digits") << QStringLiteral("888888");
+    QTest::newRow("letter and digits") << QStringLiteral("D12345");
+    QTest::newRow("letters") << QStringLiteral("ABCDEF");
+}
+
+// The member ID must be read whole: six characters in the header's font fit the box.
+void TstHeader::userBoxFitsSixCharacters() {
+    QFETCH(QString, id);
+    QWidget window;
+    auto* h = new TQEV2016Header(&window);
+    h->SetUserCaption(id);
+    const QFontMetrics metrics(h->UserBox()->font());
+    QVERIFY(metrics.horizontalAdvance(id) <= h->UserBox()->width());
 }
 
 void TstHeader::flagsBeforeParentApplyAtCreation() {

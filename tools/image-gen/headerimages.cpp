@@ -29,10 +29,10 @@ QImage Base() {
          Qt::AlignLeft | Qt::AlignVCenter);
     Text(p, QRectF(70, 0, 80, kBarH), QStringLiteral("リアル"), Gothic(18), QColor(255, 236, 120),
          Qt::AlignLeft | Qt::AlignVCenter);
-    Text(p, QRectF(150, 0, 34, kBarH), QStringLiteral("ID"), DigitFont(13), kLightBlue,
+    Text(p, QRectF(124, 0, 34, kBarH), QStringLiteral("ID"), DigitFont(13), kLightBlue,
          Qt::AlignRight | Qt::AlignVCenter);
-    // The light box behind the user ID (the ID panel itself is 187, 11, 51 x 20).
-    Field(p, QRectF(184, 8, 57, 26), QColor(254, 254, 254), kFieldBorder, 4);
+    // The light box behind the user ID (the ID panel itself is 163, 11, 86 x 20).
+    Field(p, QRectF(160, 8, 90, 26), QColor(254, 254, 254), kFieldBorder, 4);
     return image;
 }
 

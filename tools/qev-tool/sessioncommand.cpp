@@ -1,7 +1,9 @@
 #include "common/pumpwait.h"
+#include "common/settingsstore.h"
 #include "session/codec/linecodec.h"
 #include "session/hostclientfacts.h"
 #include "session/procsdm.h"
+#include "session/sessiontweaks.h"
 #include "tools/qev-tool/commands.h"
 #include "tools/qev-tool/sessioneventprinter.h"
 #include "tools/qev-tool/sessioninput.h"
@@ -76,6 +78,11 @@ int RunSessionCommand(ToolContext& context) {
     StopSignals stopSignals;
     SessionEventPrinter printer(context.out);
     TProcsDm dm(std::make_unique<HostClientFacts>());
+    {
+        // Read only: the tool never creates the user's store.
+        QSettings user(SettingsStore::defaultPaths().userFile, QSettings::IniFormat);
+        LoadSessionTweaks(dm, user);
+    }
     printer.Attach(dm);
 
     const auto refused = [&] {
@@ -141,6 +148,11 @@ int RunSessionCommand(ToolContext& context) {
         return refused();
     dm.OnSessionStateChanged = previous;
     dm.Shutdown();
+    if (!dm.SignOutSent()) {
+        // The server never heard of it (gone, or the sign-out deadline passed): say so.
+        printer.Print({{QStringLiteral("result"), QStringLiteral("sign-out-failed")}});
+        return 3;
+    }
     printer.Print({{QStringLiteral("result"), QStringLiteral("signed-out")}});
     return 0;
 }
