@@ -72,6 +72,13 @@ public:
     virtual void ShowPhoto(int /*kind*/, const TImageHolder& /*slot*/) {}
     virtual void CloseReport(int /*lane*/, int /*siteNumber*/, int /*exhibit*/, int /*price*/) {}
 
+    // The lanes' reset at login: the remembered lot state and price style go back to 0 without
+    // drawing, so the next real state always draws.
+    void ForgetLotStateAndStyle() {
+        m_lotState = 0;
+        m_priceStyle = 0;
+    }
+
     // Handlers (plain methods so tests call them on the installed clock).
     virtual void BidClick();
     void TimeBDTimer();

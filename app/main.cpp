@@ -1,0 +1,60 @@
+// qevreal: the dealer's window. One instance per user; the window shows itself and runs the
+// launch sequence, then the login screen.
+#include "app/centerform.h"
+#include "app/instancelock.h"
+#include "app/messagedialogs.h"
+#include "app/web/webengineenvironment.h"
+#include "app/web/webenginewebpane.h"
+#include "audio/device/qtaudiodevice.h"
+#include "audio/device/qteffectvoice.h"
+#include "common/settingsstore.h"
+#include "skin/fontsetup.h"
+
+#include <QApplication>
+#include <QScreen>
+
+using namespace qev;
+
+namespace {
+
+// An exception that reaches the event loop is swallowed: a dealer never sees an exception
+// dialog, and the session carries on through its own timers.
+class QevApplication final : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            return false;
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    PrepareWebEngineEnvironment();
+    QevApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("qevreal"));
+    QApplication::setApplicationDisplayName(ApplicationTitle());
+    const InstanceLock instance;
+    if (!instance.Acquired())
+        return 0; // a second start ends silently
+    InstallFontSubstitutions();
+    SettingsStore settings;
+    TCenterForm::Services services;
+    services.settings = &settings;
+    services.makeWebPane = [](QWidget* parent) -> std::unique_ptr<WebPane> {
+        return std::make_unique<WebEngineWebPane>(parent);
+    };
+    services.makeAudioDevice = []() -> std::unique_ptr<AudioDevice> {
+        return std::make_unique<QtAudioDevice>();
+    };
+    services.effectVoices = QtEffectVoice::Factory();
+    services.screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1280, 1024);
+    TCenterForm window(std::move(services));
+    window.show();
+    return QApplication::exec();
+}
