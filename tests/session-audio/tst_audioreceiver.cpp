@@ -85,6 +85,8 @@ private slots:
     void codecDefaultsInflate();
     void brokenPayloadsKeepAccumulator();
     void gsmChunk();
+    void gsmStreamEnds_data();
+    void gsmStreamEnds();
     void resetForgetsPartialFrameAndPcm();
 };
 
@@ -235,6 +237,63 @@ void TestAudioReceiver::gsmChunk() {
     f.feed(caFrame("1,2,,,16,8000,9,20,", payload + QByteArray(10, 'x')));
     QCOMPARE(f.chunkSizes(), QList<int>{3200});
     QCOMPARE(f.formats.value(0), (WaveFormat{8000, 16, 1}));
+}
+
+void TestAudioReceiver::gsmStreamEnds_data() {
+    QTest::addColumn<QByteArray>("between");
+    QTest::addColumn<bool>("reconnect");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<bool>("fresh");
+    QTest::newRow("stream goes on") << QByteArray() << false << 8000 << false;
+    QTest::newRow("flush mark") << caFrame("0,2,,,16,8000,2,0,") << false << 8000 << true;
+    QTest::newRow("format change") << QByteArray() << false << 11025 << true;
+    QTest::newRow("codec change") << caFrame("1,0,,,16,8000,2,0,", QByteArray(320, '\0')) << false << 8000
+                                  << true;
+    QTest::newRow("new connection") << QByteArray() << true << 8000 << true;
+}
+
+void TestAudioReceiver::gsmStreamEnds() {
+    QFETCH(QByteArray, between);
+    QFETCH(bool, reconnect);
+    QFETCH(int, rate);
+    QFETCH(bool, fresh);
+    QVector<qint16> voice(3200);
+    for (int i = 0; i < voice.size(); ++i)
+        voice[i] = qint16(6000 * std::sin(2 * M_PI * (300 + i / 8.0) * i / 8000.0));
+    gsm g = gsm_create();
+    int one = 1;
+    gsm_option(g, GSM_OPT_WAV49, &one);
+    QByteArray stream;
+    for (int at = 0; at < voice.size(); at += 320) {
+        gsm_byte block[65];
+        gsm_encode(g, voice.data() + at, block);
+        gsm_encode(g, voice.data() + at + 160, block + 32);
+        stream.append(reinterpret_cast<const char*>(block), 65);
+    }
+    gsm_destroy(g);
+    const QByteArray first = stream.first(325), second = stream.sliced(325);
+    // What the second payload decodes to as the stream's continuation, and on a fresh state.
+    CaFrame f;
+    f.codec = 2;
+    f.payload = first;
+    CaDecoder dec;
+    QByteArrayView out;
+    QVERIFY(dec.decode(f, out));
+    f.payload = second;
+    QVERIFY(dec.decode(f, out));
+    const QByteArray continued = out.toByteArray();
+    CaDecoder alone;
+    QVERIFY(alone.decode(f, out));
+    const QByteArray afresh = out.toByteArray();
+    QVERIFY(continued != afresh);
+
+    Fixture f2;
+    f2.feed(caFrame("1,2,,,16,8000,1,0,", first));
+    f2.feed(between);
+    if (reconnect)
+        f2.rx->Reset();
+    f2.feed(caFrame("1,2,,,16," + QByteArray::number(rate) + ",3,0,", second));
+    QCOMPARE(f2.chunks.last(), fresh ? afresh : continued);
 }
 
 void TestAudioReceiver::resetForgetsPartialFrameAndPcm() {
