@@ -52,7 +52,10 @@ private:
     QByteArray m_pcm;
     int m_rate = 0;
     int m_bits = 0;
-    int m_codec = -1;
+    // The last frame's own format (the server information does not end a GSM stream).
+    int m_frameRate = -1;
+    int m_frameBits = -1;
+    int m_frameCodec = -1;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
