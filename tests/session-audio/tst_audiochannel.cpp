@@ -6,8 +6,14 @@
 #include "session/audio/audiochannel.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTest>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace qev;
 
@@ -79,6 +85,8 @@ private slots:
     void subscriptionLine_data();
     void subscriptionLine();
     void silenceWatchdog();
+    void connectIsBounded();
+    void noDelayOnceConnected();
     void reconnectStartsWithEmptyBuffers();
     void serverDropLeavesChannelClosed();
     void serverInfoStartsOutputOnce();
@@ -170,8 +178,14 @@ void TestAudioChannel::subscriptionLine() {
 void TestAudioChannel::silenceWatchdog() {
     Fixture f;
     QVERIFY(f.connect());
+    // A server that accepts and never sends: silence counts from the connect.
+    f.clock.advance(30'000);
     f.channel->CheckSilence();
-    QVERIFY(!f.channel->isClosed()); // no receipt yet: the watchdog does not run
+    QVERIFY(!f.channel->isClosed());
+    f.clock.advance(1);
+    f.channel->CheckSilence();
+    QVERIFY(f.channel->isClosed());
+    QVERIFY(f.connect());
     f.send(EncodeAudioFrame("ZZ unknown frames keep it open too"));
     QVERIFY(PumpWait([&] { return f.channel->lastReceiptMs() != 0; }, 5000));
     f.clock.advance(30'000);
@@ -186,6 +200,52 @@ void TestAudioChannel::silenceWatchdog() {
     QCOMPARE(f.channel->lastReceiptMs(), 0);
     // The next tick connects again.
     QVERIFY(f.connect());
+}
+
+void TestAudioChannel::connectIsBounded() {
+    // A listener whose queue is full drops further connection attempts: connecting never ends
+    // on its own.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    QVERIFY(listener >= 0);
+    const auto closeListener = qScopeGuard([listener] { ::close(listener); });
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&addr), len) == 0);
+    QVERIFY(::listen(listener, 0) == 0);
+    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) == 0);
+    const QString port = QString::number(ntohs(addr.sin_port));
+    QTcpSocket fillers[2];
+    for (auto& s : fillers)
+        s.connectToHost(QStringLiteral("127.0.0.1"), ntohs(addr.sin_port));
+    PumpFor(200);
+
+    Fixture f;
+    f.channel->OpenIfDue(QStringLiteral("127.0.0.1"), port, false);
+    PumpFor(300);
+    if (f.channel->isConnected())
+        QSKIP("this system accepts past a full listen queue");
+    QVERIFY(!f.channel->isClosed());
+    f.clock.advance(AudioChannel::kConnectLimitMs);
+    f.channel->CheckSilence();
+    QVERIFY(!f.channel->isClosed());
+    f.clock.advance(1);
+    f.channel->CheckSilence();
+    QVERIFY(f.channel->isClosed());
+    // The next tick tries again, against a server that answers this time.
+    QVERIFY(f.connect());
+}
+
+void TestAudioChannel::noDelayOnceConnected() {
+    Fixture f;
+    QVERIFY(f.connect());
+    // What the kernel holds, not what Qt remembers.
+    int on = 0;
+    socklen_t len = sizeof on;
+    QVERIFY(::getsockopt(int(f.channel->socket().socketDescriptor()), IPPROTO_TCP, TCP_NODELAY, &on, &len) ==
+            0);
+    QVERIFY(on != 0);
 }
 
 void TestAudioChannel::reconnectStartsWithEmptyBuffers() {
