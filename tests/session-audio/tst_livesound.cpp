@@ -8,11 +8,13 @@
 #include "common/texthelpers.h"
 #include "pulsenullsink.h"
 #include "session/audio/audiochannel.h"
+#include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/audio/audioserver.h"
 
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QPointer>
+#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -120,6 +122,8 @@ private slots:
     void drainedStreamPlaysChunkAfterChunk();
     void gsmVoiceMatchesAContinuousDecode();
     void effectSoundsLoadAndPlay();
+    void toolPlaysTheLaneAudio_data();
+    void toolPlaysTheLaneAudio();
 
 private:
     QByteArray playLot(int codec, int level);
@@ -345,6 +349,41 @@ void TestLiveSound::effectSoundsLoadAndPlay() {
     PumpFor(800);
     const QByteArray rec = m_pulse.stopRecording();
     QVERIFY2(peakOf(rec.mid(from)) > 3000, "the alarm was not heard");
+}
+
+void TestLiveSound::toolPlaysTheLaneAudio_data() {
+    QTest::addColumn<bool>("audio");
+    QTest::newRow("--audio") << true;
+    QTest::newRow("silent without it") << false;
+}
+
+void TestLiveSound::toolPlaysTheLaneAudio() {
+    QFETCH(bool, audio);
+    HouseConfig config = HouseConfig::Default();
+    config.signInPort = 0;
+    config.audioServer = true; // chants on its own from the start
+    AuctionHouse house(config);
+    QVERIFY(house.Start());
+    if (!m_pulse.startRecording())
+        QFAIL("recorder did not start");
+    QProcess tool;
+    QStringList args{
+        QStringLiteral("session"), QStringLiteral("--server"), QString::fromLatin1(house.SignInAddress()),
+        QStringLiteral("--id"),    QStringLiteral("1001"),     QStringLiteral("--password"),
+        QStringLiteral("demo")};
+    if (audio)
+        args.append(QStringLiteral("--audio"));
+    tool.start(QStringLiteral(QEV_TOOL_PATH), args);
+    QVERIFY(tool.waitForStarted());
+    // Either way the session's channel subscribes; only --audio asks for the sound.
+    QVERIFY(PumpWait([&] { return !house.Audio()->Subscriptions().isEmpty(); }, 10000));
+    QCOMPARE(house.Audio()->Subscriptions().last().endsWith(",1"), audio);
+    PumpFor(2000);
+    tool.closeWriteChannel(); // the end of its input signs the tool out
+    QVERIFY(PumpWait([&] { return tool.state() == QProcess::NotRunning; }, 10000));
+    const QByteArray rec = m_pulse.stopRecording();
+    QCOMPARE(peakOf(rec) > 3000, audio);
+    QCOMPARE(tool.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestLiveSound)
