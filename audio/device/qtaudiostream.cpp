@@ -63,20 +63,21 @@ void QtAudioStream::feed() {
     m_feeding = true;
     const qint64 align = qMax(1, m_format.blockAlign());
     qint64 room = m_sink->bytesFree() / align * align;
-    while (room > 0) {
-        if (m_carry.isEmpty() && Source) {
-            m_scratch.resize(qsizetype(room));
-            const qsizetype n = Source(m_scratch.data(), m_scratch.size());
-            if (n <= 0)
-                break;
-            m_carry = m_scratch.first(n);
-        }
-        if (m_carry.isEmpty())
-            break;
-        const qint64 written = m_io->write(m_carry.constData(), qMin<qint64>(room, m_carry.size()));
-        if (written <= 0)
-            break;
+    // What the sink did not take last time goes first, so no byte is lost or reordered.
+    if (!m_carry.isEmpty() && room > 0) {
+        const qint64 written =
+            qMax<qint64>(0, m_io->write(m_carry.constData(), qMin<qint64>(room, m_carry.size())));
         m_carry.remove(0, qsizetype(written));
+        room -= written;
+    }
+    while (m_carry.isEmpty() && room > 0 && Source) {
+        m_scratch.resize(qsizetype(room));
+        const qsizetype n = Source(m_scratch.data(), m_scratch.size());
+        if (n <= 0)
+            break;
+        const qint64 written = qMax<qint64>(0, m_io->write(m_scratch.constData(), n));
+        if (written < n)
+            m_carry = m_scratch.sliced(qsizetype(written), n - qsizetype(written));
         room -= written;
     }
     m_feeding = false;
