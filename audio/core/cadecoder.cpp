@@ -26,6 +26,19 @@ GsmHandle makeWav49Decoder() {
 
 } // namespace
 
+struct CaDecoder::GsmState {
+    GsmHandle handle;
+};
+
+CaDecoder::CaDecoder() = default;
+CaDecoder::~CaDecoder() = default;
+
+void CaDecoder::resetGsm() {
+    m_gsm.reset();
+    m_gsmReady = false;
+    m_gsmPossible = false;
+}
+
 bool CaDecoder::decode(const CaFrame& frame, QByteArrayView& pcm) {
     if (frame.payload.isEmpty())
         return false;
@@ -85,7 +98,8 @@ bool CaDecoder::inflate(QByteArrayView payload, qsizetype sizeHint, QByteArray& 
 
 void CaDecoder::prepareGsmFormats() {
     m_gsmReady = true;
-    m_gsmPossible = bool(makeWav49Decoder());
+    m_gsm = std::make_unique<GsmState>(GsmState{makeWav49Decoder()});
+    m_gsmPossible = bool(m_gsm->handle);
 }
 
 bool CaDecoder::decodeGsm(QByteArrayView payload, QByteArrayView& pcm) {
@@ -96,10 +110,7 @@ bool CaDecoder::decodeGsm(QByteArrayView payload, QByteArrayView& pcm) {
     const qsizetype blocks = payload.size() / kGsmBlockBytes;
     if (blocks == 0)
         return false;
-    // One decoder per payload: nothing of the conversion carries over between frames.
-    GsmHandle g = makeWav49Decoder();
-    if (!g)
-        return false;
+    gsm g = m_gsm->handle.get();
     const qsizetype size = blocks * kGsmBlockSamples * 2;
     if (m_decodeBuffer.size() != size)
         m_decodeBuffer.resize(size);
@@ -109,8 +120,10 @@ bool CaDecoder::decodeGsm(QByteArrayView payload, QByteArrayView& pcm) {
     for (qsizetype b = 0; b < blocks; ++b) {
         memcpy(block, payload.data() + b * kGsmBlockBytes, kGsmBlockBytes);
         // A WAVE block is two frames: 33 bytes, then 32 (the decoder keeps the parity).
-        if (gsm_decode(g.get(), block, samples) < 0 || gsm_decode(g.get(), block + 33, samples + 160) < 0) {
+        if (gsm_decode(g, block, samples) < 0 || gsm_decode(g, block + 33, samples + 160) < 0) {
             m_decodeBuffer.resize(b * kGsmBlockSamples * 2);
+            // Half a block leaves the decoder off its two-frame rhythm: start afresh.
+            prepareGsmFormats();
             break;
         }
         for (int i = 0; i < kGsmBlockSamples; ++i)

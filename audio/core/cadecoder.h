@@ -4,11 +4,14 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <memory>
 
 namespace qev {
 
 // Turns a "CA" payload into PCM: raw as it is, zlib streams inflated (bounded), GSM 6.10 in the
-// WAVE packing (65-byte blocks of 320 samples) decoded to 16-bit little-endian mono.
+// WAVE packing (65-byte blocks of 320 samples) decoded to 16-bit little-endian mono. GSM payloads
+// are slices of one continuous stream: the decoder's state runs on from payload to payload until
+// resetGsm(), since a fresh state garbles the first block of every payload.
 // The returned view points into the payload or into a buffer kept from frame to frame; it stays
 // valid until the next call.
 class CaDecoder {
@@ -28,17 +31,23 @@ public:
     // Decodes the whole 65-byte blocks of payload; a tail that is not a whole block is left out.
     bool decodeGsm(QByteArrayView payload, QByteArrayView& pcm);
 
-    // Forget the GSM set-up so the next GSM payload prepares it again (after a subscription).
-    void resetGsm() {
-        m_gsmReady = false;
-        m_gsmPossible = false;
-    }
+    // Forgets the GSM set-up and the decoder's state: the next GSM payload starts a new stream
+    // (a flush mark, a format change, a new subscription, a new connection).
+    void resetGsm();
     void prepareGsmFormats();
     bool gsmReady() const { return m_gsmReady; }
 
+    CaDecoder();
+    ~CaDecoder();
+    CaDecoder(const CaDecoder&) = delete;
+    CaDecoder& operator=(const CaDecoder&) = delete;
+
 private:
+    struct GsmState;
+
     QByteArray m_inflateBuffer;
     QByteArray m_decodeBuffer;
+    std::unique_ptr<GsmState> m_gsm;
     bool m_gsmReady = false;
     bool m_gsmPossible = false;
 };

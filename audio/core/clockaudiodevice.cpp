@@ -2,11 +2,6 @@
 
 namespace qev {
 
-ClockAudioDevice::ClockAudioDevice() {
-    for (auto& s : m_states)
-        s = std::make_shared<ClockStreamState>();
-}
-
 bool ClockAudioDevice::Open() {
     ++opens;
     return !failOpen;
@@ -17,22 +12,39 @@ bool ClockAudioDevice::SetPrimaryFormat(int rate, int bits, int channels) {
     return true;
 }
 
-std::unique_ptr<TAudioStream> ClockAudioDevice::CreateStream(int index) {
-    if (index < 0 || index >= kMaxStreams)
-        return {};
-    auto& state = m_states[std::size_t(index)];
-    *state = ClockStreamState{};
-    state->onPlay = OnPlay;
-    auto stream = std::make_unique<ClockAudioStream>(state);
-    m_streams[std::size_t(index)] = stream.get();
+std::unique_ptr<TAudioStream> ClockAudioDevice::CreateStream(int) {
+    auto state = std::make_shared<ClockStreamState>();
+    state->failNextStart = std::exchange(failNextStart, false);
+    m_states.push_back(state);
+    auto stream = std::make_unique<ClockAudioStream>(state, bufferMs);
+    m_live.push_back(stream.get());
     return stream;
 }
 
 void ClockAudioDevice::Refresh() {
     for (std::size_t i = 0; i < m_states.size(); ++i) {
-        if (m_states[i]->exists && m_streams[i])
-            m_streams[i]->Refresh();
+        if (m_states[i]->exists)
+            m_live[i]->Refresh();
     }
+}
+
+ClockStreamState& ClockAudioDevice::last() {
+    return m_states.empty() ? m_none : *m_states.back();
+}
+
+QByteArray ClockAudioDevice::heard() const {
+    QByteArray all;
+    for (const auto& s : m_states)
+        all += s->heard;
+    return all;
+}
+
+bool ClockAudioDevice::sounding() const {
+    for (std::size_t i = 0; i < m_states.size(); ++i) {
+        if (m_states[i]->exists && m_states[i]->playing && m_live[i]->Held() > 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace qev

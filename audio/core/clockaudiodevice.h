@@ -3,38 +3,43 @@
 #include "audio/core/audiodevice.h"
 #include "audio/core/clockaudiostream.h"
 
-#include <array>
 #include <memory>
+#include <vector>
 
 namespace qev {
 
-// Test double of the sound device: players that play on the injectable clock. Tests move the
-// clock and call Refresh() where the real players' 50 ms check would run.
+// Test double of the sound device: streams that play on the injectable clock. Tests move the
+// clock and call Refresh() where the real device's periodic pull would run.
 class ClockAudioDevice final : public AudioDevice {
 public:
-    static constexpr int kMaxStreams = 8;
-
-    ClockAudioDevice();
+    static constexpr int kBufferMs = 100;
 
     bool Open() override;
     bool SetPrimaryFormat(int rate, int bits, int channels) override;
     std::unique_ptr<TAudioStream> CreateStream(int index) override;
 
-    // Runs every live player's progress check once, in index order.
+    // Runs every live stream's pull once.
     void Refresh();
 
+    // The streams made so far, oldest first; last() is the newest (a blank state before any).
+    int streams() const { return int(m_states.size()); }
     const ClockStreamState& state(int index) const { return *m_states.at(std::size_t(index)); }
-    ClockStreamState& state(int index) { return *m_states.at(std::size_t(index)); }
+    ClockStreamState& last();
+    // Everything heard on every stream, in order.
+    QByteArray heard() const;
+    // A stream is playing and the device still holds audio of it.
+    bool sounding() const;
 
-    // Given to every player created afterwards: called with its state when a chunk starts.
-    std::function<void(const ClockStreamState&)> OnPlay;
     bool failOpen = false;
+    bool failNextStart = false;
     int opens = 0;
+    int bufferMs = kBufferMs;
     WaveFormat primaryFormat;
 
 private:
-    std::array<std::shared_ptr<ClockStreamState>, kMaxStreams> m_states;
-    std::array<ClockAudioStream*, kMaxStreams> m_streams{};
+    std::vector<std::shared_ptr<ClockStreamState>> m_states;
+    std::vector<ClockAudioStream*> m_live; // valid while its state exists
+    ClockStreamState m_none;
 };
 
 } // namespace qev

@@ -4,73 +4,92 @@
 
 namespace qev {
 
-ClockAudioStream::ClockAudioStream(std::shared_ptr<ClockStreamState> state)
-    : m_state(std::move(state)) {
+ClockAudioStream::ClockAudioStream(std::shared_ptr<ClockStreamState> state, int bufferMs)
+    : m_state(std::move(state))
+    , m_bufferMs(bufferMs) {
     m_state->exists = true;
 }
 
 ClockAudioStream::~ClockAudioStream() {
     m_state->exists = false;
     m_state->playing = false;
-    ++*m_generation;
 }
 
-bool ClockAudioStream::Play(const QByteArray& wave) {
-    if (m_state->failNextPlay) {
-        m_state->failNextPlay = false;
+bool ClockAudioStream::Start(const WaveFormat& format) {
+    if (m_state->failNextStart) {
+        m_state->failNextStart = false;
         return false;
     }
-    WaveFormat f;
-    QByteArrayView pcm;
-    if (!ParseWaveImage(wave, f, pcm))
+    if (!format.playable())
         return false;
-    ++*m_generation;
-    m_state->format = f;
-    m_state->pcm = pcm.toByteArray();
+    m_state->format = format;
     m_state->startedAtMs = Clock::current().nowMs();
-    // A format without a byte rate "plays" for no time at all.
-    const qint64 rate = f.bytesPerSecond();
-    m_state->durationMs = rate > 0 ? (qint64(pcm.size()) * 1000 + rate - 1) / rate : 0;
     m_state->playing = true;
-    ++m_state->plays;
-    if (m_state->onPlay) {
-        const auto report = m_state->onPlay;
-        report(*m_state);
-    }
+    ++m_state->starts;
+    m_held.clear();
+    m_playedBytes = 0;
+    m_pendingSilence = 0;
+    Refresh();
     return true;
 }
 
 void ClockAudioStream::Stop() {
     if (!m_state->playing)
         return;
-    ++*m_generation;
+    advance();
     m_state->playing = false;
     ++m_state->stops;
-    if (OnEnd) {
-        auto handler = OnEnd;
-        handler(*this);
+    m_held.clear();
+}
+
+void ClockAudioStream::advance() const {
+    if (!m_state->playing)
+        return;
+    const WaveFormat& f = m_state->format;
+    const qint64 align = qMax(1, f.blockAlign());
+    const qint64 due =
+        (Clock::current().nowMs() - m_state->startedAtMs) * f.bytesPerSecond() / 1000 / align * align;
+    qint64 delta = due - m_playedBytes;
+    if (delta <= 0)
+        return;
+    m_playedBytes = due;
+    const qint64 take = qMin<qint64>(delta, m_held.size());
+    if (take > 0) {
+        if (m_pendingSilence > 0 && !m_state->heard.isEmpty()) {
+            m_state->heard.append(
+                QByteArray(qsizetype(m_pendingSilence), f.bits == 8 ? char(0x80) : char(0)));
+            ++m_state->gaps;
+        }
+        m_pendingSilence = 0;
+        m_state->heard.append(m_held.constData(), qsizetype(take));
+        m_held.remove(0, qsizetype(take));
     }
+    m_pendingSilence += delta - take;
+}
+
+qint64 ClockAudioStream::Held() const {
+    advance();
+    return m_held.size();
+}
+
+void ClockAudioStream::Refresh() {
+    advance();
+    if (!m_state->playing || !Source)
+        return;
+    const WaveFormat& f = m_state->format;
+    const qint64 align = qMax(1, f.blockAlign());
+    const qint64 room = f.bytesPerSecond() * m_bufferMs / 1000 / align * align - m_held.size();
+    if (room <= 0)
+        return;
+    QByteArray buf(qsizetype(room), Qt::Uninitialized);
+    const qsizetype n = Source(buf.data(), buf.size());
+    if (n > 0)
+        m_held.append(buf.constData(), n);
 }
 
 bool ClockAudioStream::SetVolume(int attenuation) {
     m_state->volume = attenuation;
     return true;
-}
-
-void ClockAudioStream::Refresh() {
-    if (!m_state->playing || Clock::current().nowMs() < m_state->startedAtMs + m_state->durationMs)
-        return;
-    // The report comes first, while this player still counts as playing.
-    const std::shared_ptr<int> generation = m_generation;
-    const std::shared_ptr<ClockStreamState> state = m_state;
-    const int before = *generation;
-    if (OnEnd) {
-        auto handler = OnEnd;
-        handler(*this);
-    }
-    // The handler may have destroyed, stopped or restarted this player.
-    if (*generation == before)
-        state->playing = false;
 }
 
 } // namespace qev

@@ -4,46 +4,52 @@
 #include "audio/core/waveimage.h"
 
 #include <QByteArray>
-#include <functional>
 #include <memory>
 
 namespace qev {
 
-// What a test sees of one player of ClockAudioDevice; it outlives the player itself.
+// What a test sees of one stream of ClockAudioDevice; it outlives the stream itself.
 struct ClockStreamState {
     bool exists = false;
     bool playing = false;
-    qint64 startedAtMs = 0;
-    qint64 durationMs = 0;
-    int volume = 0;
-    int plays = 0;
+    int starts = 0;
     int stops = 0;
+    int volume = 0;
+    qint64 startedAtMs = 0;
     WaveFormat format;
-    QByteArray pcm; // the chunk now (or last) playing
-    bool failNextPlay = false;
-    // Called whenever a chunk starts (tests that need every chunk, not only the last).
-    std::function<void(const ClockStreamState&)> onPlay;
+    // Everything the device has played since the first audible byte, silence of underruns
+    // included (as the format's silence); silence after the last audio is not in it yet.
+    QByteArray heard;
+    int gaps = 0; // underruns that audio came back after
+    bool failNextStart = false;
 };
 
-// A player that "plays" on the injectable clock: a chunk lasts its byte length at the format's
-// byte rate, and Refresh() ends it once that time has passed, with the same end-report order as
-// the real player.
+// A stream that "plays" on the injectable clock at its format's byte rate out of a device buffer
+// of bufferMs, which it tops up from Source on Wake() and Refresh() (the real device's periodic
+// pull), exactly as the sound server would.
 class ClockAudioStream final : public TAudioStream {
 public:
-    explicit ClockAudioStream(std::shared_ptr<ClockStreamState> state);
+    ClockAudioStream(std::shared_ptr<ClockStreamState> state, int bufferMs);
     ~ClockAudioStream() override;
 
-    bool Play(const QByteArray& wave) override;
+    bool Start(const WaveFormat& format) override;
     void Stop() override;
     bool IsPlaying() const override { return m_state->playing; }
+    void Wake() override { Refresh(); }
+    qint64 Held() const override;
     bool SetVolume(int attenuation) override;
 
-    // The 50 ms progress check: reports the end once the chunk has played out.
+    // Plays what is due by now, then refills the device buffer.
     void Refresh();
 
 private:
+    void advance() const;
+
     std::shared_ptr<ClockStreamState> m_state;
-    std::shared_ptr<int> m_generation = std::make_shared<int>(0);
+    int m_bufferMs;
+    mutable QByteArray m_held;
+    mutable qint64 m_playedBytes = 0; // since the start, silence included
+    mutable qint64 m_pendingSilence = 0;
 };
 
 } // namespace qev

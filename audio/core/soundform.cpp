@@ -1,6 +1,21 @@
 #include "audio/core/soundform.h"
 
+#include <cstring>
+
 namespace qev {
+
+namespace {
+
+char silenceOf(const WaveFormat& f) {
+    return f.bits == 8 ? char(0x80) : char(0);
+}
+
+qint64 bytesOfMs(const WaveFormat& f, int ms) {
+    const qint64 align = qMax(1, f.blockAlign());
+    return f.bytesPerSecond() * ms / 1000 / align * align;
+}
+
+} // namespace
 
 TSoundForm::TSoundForm(std::unique_ptr<AudioDevice> device)
     : m_device(std::move(device)) {}
@@ -9,26 +24,11 @@ TSoundForm::~TSoundForm() {
     FinalizeAudio();
 }
 
-void TSoundForm::attach(TAudioStream& p) {
-    p.OnEnd = [this](TAudioStream&) { PlayNextChunk(); };
-}
-
 void TSoundForm::InitAudio(int rate, int bits, int channels) {
     if (m_started)
         throw std::logic_error("Already Initialized");
-    m_format = {rate, bits, channels};
     m_deviceOpen = m_device && m_device->Open();
-    if (m_deviceOpen) {
-        SetPcmFormat(rate, bits, channels);
-        for (int i = 0; i < kPlayers; ++i) {
-            auto p = m_device->CreateStream(i);
-            if (!p)
-                continue;
-            p->Tag = i;
-            attach(*p);
-            m_players[std::size_t(i)] = std::move(p);
-        }
-    }
+    SetPcmFormat(rate, bits, channels);
     m_started = true;
 }
 
@@ -38,76 +38,116 @@ void TSoundForm::SetPcmFormat(int rate, int bits, int channels) {
         m_device->SetPrimaryFormat(rate, bits, channels);
 }
 
+bool TSoundForm::ensureStream() {
+    if (m_stream && m_stream->IsPlaying() && m_streamFormat == m_format)
+        return true;
+    // Another format (or a stream the sound server dropped): what waits belongs to the old one.
+    dropStream();
+    if (!m_deviceOpen || !m_format.playable())
+        return false;
+    auto s = m_device->CreateStream(m_streamsMade++);
+    if (!s)
+        return false;
+    s->Source = [this](char* data, qsizetype max) { return pull(data, max); };
+    if (s->SetVolume(m_volume))
+        m_volumeApplied = true;
+    if (!s->Start(m_format))
+        return false;
+    m_stream = std::move(s);
+    m_streamFormat = m_format;
+    return true;
+}
+
+void TSoundForm::dropStream() {
+    m_queue.clear();
+    m_frontOffset = 0;
+    m_backlog = 0;
+    if (!m_stream)
+        return;
+    // Source must not reach back into a stream being torn down.
+    std::unique_ptr<TAudioStream> s = std::move(m_stream);
+    s->Source = nullptr;
+    s->Stop();
+}
+
 void TSoundForm::QueueChunk(int sequence, QByteArray pcm) {
     // Nothing is queued before the output starts; the channel drops audio until then.
-    if (!m_started)
+    if (!m_started || pcm.isEmpty())
         return;
-    if (qsizetype(m_queue.size()) >= kQueueLimit)
-        ResetPlayback();
+    if (OnChunkQueued) {
+        auto handler = OnChunkQueued;
+        handler(*this, TWaveItem{sequence, pcm});
+    }
+    const bool fresh = !m_stream || m_streamFormat != m_format || !m_stream->IsPlaying();
+    if (!ensureStream())
+        return;
+    // Whole samples only: a stray byte would shift every later sample.
+    const qsizetype align = qMax(1, m_format.blockAlign());
+    pcm.truncate(pcm.size() / align * align);
+    if (pcm.isEmpty())
+        return;
+    if (fresh || (m_queue.empty() && m_stream->Held() == 0)) {
+        const qint64 lead = bytesOfMs(m_format, kLeadMs);
+        m_queue.push_back({-1, QByteArray(qsizetype(lead), silenceOf(m_format))});
+        m_backlog += lead;
+    }
+    m_backlog += pcm.size();
     m_queue.push_back({sequence, std::move(pcm)});
-    PlayNextChunk();
+    trimBacklog();
+    m_stream->Wake();
 }
 
-int TSoundForm::FindIdlePlayer() const {
-    for (int i = 0; i < kPlayers; ++i) {
-        const auto& p = m_players[std::size_t(i)];
-        if (p && !p->IsPlaying())
-            return i;
+// Drops the oldest waiting audio beyond the bound, so the delay behind the live voice never grows.
+void TSoundForm::trimBacklog() {
+    const qint64 limit = bytesOfMs(m_format, kMaxBacklogMs);
+    while (m_backlog > limit && !m_queue.empty()) {
+        TWaveItem& front = m_queue.front();
+        const qint64 left = front.pcm.size() - m_frontOffset;
+        const qint64 excess = m_backlog - limit;
+        if (left <= excess) {
+            m_backlog -= left;
+            m_queue.pop_front();
+            m_frontOffset = 0;
+        } else {
+            m_frontOffset += qsizetype(excess);
+            m_backlog -= excess;
+        }
     }
-    return -1;
 }
 
-void TSoundForm::PlayNextChunk() {
-    if (!m_started || m_queue.empty())
-        return;
-    const int idle = FindIdlePlayer();
-    if (idle < 0)
-        return;
-    // The chunk leaves the queue even if starting it fails.
-    TWaveItem item = std::move(m_queue.front());
-    m_queue.pop_front();
-    TAudioStream& p = *m_players[std::size_t(idle)];
-    const QByteArray wave = BuildWaveImage(m_format, item.pcm);
-    p.SetVolume(m_volume);
-    p.Play(wave);
-}
-
-// Empties the queue and stops every player without letting a stop report an end.
-void TSoundForm::StopPlayers() {
-    m_queue.clear();
-    for (auto& p : m_players) {
-        if (!p)
-            continue;
-        p->OnEnd = nullptr;
-        if (p->IsPlaying())
-            p->Stop();
+qsizetype TSoundForm::pull(char* data, qsizetype max) {
+    qsizetype done = 0;
+    while (done < max && !m_queue.empty()) {
+        const QByteArray& front = m_queue.front().pcm;
+        const qsizetype n = qMin(max - done, front.size() - m_frontOffset);
+        std::memcpy(data + done, front.constData() + m_frontOffset, size_t(n));
+        done += n;
+        m_frontOffset += n;
+        if (m_frontOffset == front.size()) {
+            m_queue.pop_front();
+            m_frontOffset = 0;
+        }
     }
+    m_backlog -= done;
+    return done;
 }
 
 void TSoundForm::ResetPlayback() {
     if (!m_started)
         return;
-    StopPlayers();
-    for (auto& p : m_players) {
-        if (p)
-            attach(*p);
-    }
+    dropStream();
 }
 
 void TSoundForm::SetVolume(int attenuation) {
     m_volume = attenuation;
-    for (auto& p : m_players) {
-        if (p && p->SetVolume(attenuation))
-            m_volumeApplied = true;
-    }
+    if (m_stream && m_stream->SetVolume(attenuation))
+        m_volumeApplied = true;
 }
 
 void TSoundForm::FinalizeAudio() {
     if (!m_started)
         return;
-    StopPlayers();
-    for (auto& p : m_players)
-        p.reset();
+    dropStream();
     m_deviceOpen = false;
     m_started = false;
 }

@@ -5,34 +5,35 @@
 #include "audio/core/waveitem.h"
 
 #include <QByteArray>
-#include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
 namespace qev {
 
-// The live audio output: a short FIFO of PCM chunks played on four players as they fall idle, so
-// playback follows arrival with no fixed delay, and a bounded queue that drops the backlog rather
-// than let a delay grow behind the live voice.
+// The live audio output: chunks play one after another on one continuous stream of their format,
+// so the voice is heard gapless and never on top of itself. The delay stays bounded: past
+// kMaxBacklogMs of waiting audio the oldest is dropped, and the device holds only a short buffer.
+// A stream that ran dry starts again behind kLeadMs of silence, which absorbs the jitter of the
+// next chunks' arrival.
 class TSoundForm {
 public:
-    static constexpr int kPlayers = 4;
-    static constexpr int kQueueLimit = 5;
+    static constexpr int kMaxBacklogMs = 500;
+    static constexpr int kLeadMs = 60;
 
     explicit TSoundForm(std::unique_ptr<AudioDevice> device);
     ~TSoundForm();
     TSoundForm(const TSoundForm&) = delete;
     TSoundForm& operator=(const TSoundForm&) = delete;
 
-    // Opens the device and creates the players; counts as started even when the device failed.
+    // Opens the device; counts as started even when the device failed.
     // Throws std::logic_error("Already Initialized") when already started.
     void InitAudio(int rate, int bits, int channels);
+    // The format of the chunks queued from now on.
     void SetPcmFormat(int rate, int bits, int channels);
     void QueueChunk(int sequence, QByteArray pcm);
-    void PlayNextChunk();
-    // Index of the first existing player that is not playing, -1 when none.
-    int FindIdlePlayer() const;
+    // Drops the waiting audio and stops the stream, with what the device still holds.
     void ResetPlayback();
     void SetVolume(int attenuation);
     void FinalizeAudio();
@@ -41,16 +42,30 @@ public:
     bool volumeApplied() const { return m_volumeApplied; }
     int volume() const { return m_volume; }
     const WaveFormat& format() const { return m_format; }
+    // Chunks (lead silence included) not yet wholly handed to the device.
     qsizetype queued() const { return qsizetype(m_queue.size()); }
-    TAudioStream* player(int index) const { return m_players.at(std::size_t(index)).get(); }
+    // Bytes of those not yet handed to the device.
+    qint64 backlog() const { return m_backlog; }
+    TAudioStream* stream() const { return m_stream.get(); }
+    // The format of the stream now playing (the backlog's format).
+    const WaveFormat& streamFormat() const { return m_streamFormat; }
+
+    // Every chunk handed in once started, before it is queued, in the format() it is for.
+    std::function<void(TSoundForm& sender, const TWaveItem& chunk)> OnChunkQueued;
 
 private:
-    void attach(TAudioStream& p);
-    void StopPlayers();
+    bool ensureStream();
+    void dropStream();
+    void trimBacklog();
+    qsizetype pull(char* data, qsizetype max);
 
     std::unique_ptr<AudioDevice> m_device;
-    std::array<std::unique_ptr<TAudioStream>, kPlayers> m_players;
+    std::unique_ptr<TAudioStream> m_stream;
+    WaveFormat m_streamFormat;
+    int m_streamsMade = 0;
     std::deque<TWaveItem> m_queue;
+    qsizetype m_frontOffset = 0; // bytes of the oldest chunk already handed over
+    qint64 m_backlog = 0;
     WaveFormat m_format;
     int m_volume = 0;
     bool m_volumeApplied = false;

@@ -4,7 +4,7 @@
 
 namespace qev {
 
-// A chunk of live audio waiting for a player.
+// A chunk of live audio waiting to be handed to the stream.
 struct TWaveItem {
     int sequence = 0;
     QByteArray pcm;

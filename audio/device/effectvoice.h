@@ -17,6 +17,9 @@ public:
     virtual bool IsSounding() const = 0;
     // Attenuation in hundredths of a decibel.
     virtual void SetAttenuation(int attenuation) = 0;
+
+    // The sound has finished loading (it loads in the background after creation).
+    std::function<void(EffectVoice& sender)> OnReady;
 };
 
 // Makes the voice of a sound resource ("S_CLICK" ...); nullptr when no device can hold it.

@@ -17,17 +17,15 @@ bool QtAudioDevice::Open() {
 }
 
 bool QtAudioDevice::SetPrimaryFormat(int rate, int bits, int channels) {
-    // Each sink takes its chunk's own format; this only says whether the device can play it.
+    // Each stream's sink takes its own format; this only says whether the device can play it.
     const QAudioFormat f = QtAudioStream::FormatOf({rate, bits, channels});
     return f.isValid() && !m_device.isNull() && m_device.isFormatSupported(f);
 }
 
-std::unique_ptr<TAudioStream> QtAudioDevice::CreateStream(int index) {
+std::unique_ptr<TAudioStream> QtAudioDevice::CreateStream(int) {
     if (m_device.isNull())
         return {};
-    auto s = std::make_unique<QtAudioStream>(m_device);
-    s->Tag = index;
-    return s;
+    return std::make_unique<QtAudioStream>(m_device);
 }
 
 } // namespace qev

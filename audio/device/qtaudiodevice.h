@@ -7,7 +7,7 @@
 namespace qev {
 
 // The live audio output's device on Qt Multimedia: the system's default output, one QAudioSink
-// per player. No output device (a headless machine) counts as a device that failed to open.
+// per stream. No output device (a headless machine) counts as a device that failed to open.
 class QtAudioDevice final : public AudioDevice {
 public:
     bool Open() override;

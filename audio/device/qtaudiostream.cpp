@@ -1,16 +1,16 @@
 #include "audio/device/qtaudiostream.h"
 
-#include <QTimer>
-
 namespace qev {
 
 QtAudioStream::QtAudioStream(const QAudioDevice& device)
-    : m_device(device) {}
+    : m_device(device) {
+    m_refresh.setTimerType(Qt::PreciseTimer);
+    m_refresh.setInterval(kRefreshMs);
+    connect(&m_refresh, &QTimer::timeout, this, &QtAudioStream::feed);
+}
 
 QtAudioStream::~QtAudioStream() {
-    ++*m_generation;
-    OnEnd = nullptr;
-    haltSink();
+    halt();
 }
 
 QAudioFormat QtAudioStream::FormatOf(const WaveFormat& f) {
@@ -23,102 +23,81 @@ QAudioFormat QtAudioStream::FormatOf(const WaveFormat& f) {
     return q;
 }
 
-void QtAudioStream::haltSink() {
+void QtAudioStream::halt() {
+    m_refresh.stop();
+    m_playing = false;
+    m_io = nullptr;
+    m_carry.clear();
     if (m_sink) {
         m_sink->disconnect(this);
         m_sink->stop();
+        m_sink.reset();
     }
-    m_buffer.close();
 }
 
-bool QtAudioStream::Play(const QByteArray& wave) {
-    WaveFormat f;
-    QByteArrayView pcm;
-    if (!ParseWaveImage(wave, f, pcm))
-        return false;
-    const QAudioFormat qf = FormatOf(f);
+bool QtAudioStream::Start(const WaveFormat& format) {
+    const QAudioFormat qf = FormatOf(format);
     if (!qf.isValid())
         return false;
-    ++*m_generation;
-    haltSink();
-    // A fresh sink per chunk: a reused one shrinks its buffer on every start until it stalls.
+    halt();
+    m_format = format;
     m_sink = std::make_unique<QAudioSink>(m_device, qf);
-    m_format = f;
+    // A short device buffer: whatever it holds can no longer be dropped when the voice falls behind.
+    m_sink->setBufferSize(qsizetype(format.bytesPerSecond() * kBufferMs / 1000));
     m_sink->setVolume(m_gain);
-    m_pcm = pcm.toByteArray();
-    m_buffer.setData(m_pcm);
-    if (!m_buffer.open(QIODevice::ReadOnly))
-        return false;
     connect(m_sink.get(), &QAudioSink::stateChanged, this, &QtAudioStream::stateChanged);
-    m_sink->start(&m_buffer);
-    if (m_sink->error() != QAudio::NoError) {
-        haltSink();
+    m_io = m_sink->start();
+    if (!m_io || m_sink->error() != QAudio::NoError) {
+        halt();
         return false;
     }
     m_playing = true;
-    const int generation = *m_generation;
-    const qint64 lengthMs = f.bytesPerSecond() > 0 ? qint64(m_pcm.size()) * 1000 / f.bytesPerSecond() : 0;
-    QTimer::singleShot(int(qMin<qint64>(lengthMs + kOverdueMs, 600'000)), this,
-                       [this, generation] { overdue(generation); });
+    m_refresh.start();
+    feed();
     return true;
 }
 
+void QtAudioStream::feed() {
+    if (!m_playing || !m_io || m_feeding)
+        return;
+    m_feeding = true;
+    const qint64 align = qMax(1, m_format.blockAlign());
+    qint64 room = m_sink->bytesFree() / align * align;
+    // What the sink did not take last time goes first, so no byte is lost or reordered.
+    if (!m_carry.isEmpty() && room > 0) {
+        const qint64 written =
+            qMax<qint64>(0, m_io->write(m_carry.constData(), qMin<qint64>(room, m_carry.size())));
+        m_carry.remove(0, qsizetype(written));
+        room -= written;
+    }
+    while (m_carry.isEmpty() && room > 0 && Source) {
+        m_scratch.resize(qsizetype(room));
+        const qsizetype n = Source(m_scratch.data(), m_scratch.size());
+        if (n <= 0)
+            break;
+        const qint64 written = qMax<qint64>(0, m_io->write(m_scratch.constData(), n));
+        if (written < n)
+            m_carry = m_scratch.sliced(qsizetype(written), n - qsizetype(written));
+        room -= written;
+    }
+    m_feeding = false;
+}
+
+qint64 QtAudioStream::Held() const {
+    if (!m_playing || !m_sink)
+        return 0;
+    return qMax<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree()) + m_carry.size();
+}
+
 void QtAudioStream::stateChanged(QAudio::State state) {
-    if (!m_playing)
-        return;
-    if (state == QAudio::IdleState && m_buffer.atEnd()) {
-        // All handed over; the sink still holds its buffered tail.
-        const qint64 held = qMax<qint64>(0, m_sink->bufferSize() - m_sink->bytesFree());
-        const qint64 bps = m_format.bytesPerSecond();
-        const int ms = bps > 0 ? int(held * 1000 / bps) : 0;
-        const int generation = *m_generation;
-        if (ms <= 2) {
-            playedOut(generation);
-            return;
-        }
-        QTimer::singleShot(ms, this, [this, generation] { playedOut(generation); });
-    } else if (state == QAudio::StoppedState && m_sink && m_sink->error() != QAudio::NoError) {
-        // The sound server went away: the chunk is over.
-        m_playing = false;
-        haltSink();
-        if (OnEnd) {
-            auto handler = OnEnd;
-            handler(*this);
-        }
-    }
-}
-
-void QtAudioStream::playedOut(int generation) {
-    if (!m_playing || *m_generation != generation)
-        return;
-    // Report first, while this player still counts as playing.
-    const std::shared_ptr<int> alive = m_generation;
-    if (OnEnd) {
-        auto handler = OnEnd;
-        handler(*this);
-    }
-    if (*alive != generation)
-        return; // restarted, stopped or destroyed by the handler
-    m_playing = false;
-}
-
-void QtAudioStream::overdue(int generation) {
-    if (!m_playing || *m_generation != generation)
-        return;
-    haltSink();
-    playedOut(generation);
+    // Running dry is an underrun, not an end: the stream goes on with the next write. Only a
+    // sound server that went away ends it.
+    if (state == QAudio::StoppedState && m_sink && m_sink->error() != QAudio::NoError && m_playing)
+        halt();
 }
 
 void QtAudioStream::Stop() {
-    if (!m_playing)
-        return;
-    ++*m_generation;
-    m_playing = false;
-    haltSink();
-    if (OnEnd) {
-        auto handler = OnEnd;
-        handler(*this);
-    }
+    halt();
 }
 
 bool QtAudioStream::SetVolume(int attenuation) {

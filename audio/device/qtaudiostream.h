@@ -6,46 +6,50 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
+#include <QByteArray>
+#include <QIODevice>
 #include <QObject>
+#include <QTimer>
 #include <memory>
 
 namespace qev {
 
-// One player of the live audio on a QAudioSink of its own. The sink pulls the chunk from memory;
-// when it runs dry, what it still holds is played out and then the end is reported (on the GUI
-// thread, where the sink's signals arrive), so reusing the player never cuts a chunk's tail.
-// Every chunk gets a sink of its own format.
+// The live audio's stream on one QAudioSink in push mode, fed on the GUI thread: every refresh
+// (and every wake) writes as much of the source as the sink has room for, and the sink's own
+// buffer is kept short, so the backlog stays with the output, where it can be dropped.
 class QtAudioStream final : public QObject, public TAudioStream {
     Q_OBJECT
 public:
+    static constexpr int kBufferMs = 100;
+    static constexpr int kRefreshMs = 10;
+
     explicit QtAudioStream(const QAudioDevice& device);
     ~QtAudioStream() override;
 
-    bool Play(const QByteArray& wave) override;
+    bool Start(const WaveFormat& format) override;
     void Stop() override;
     bool IsPlaying() const override { return m_playing; }
+    void Wake() override { feed(); }
+    qint64 Held() const override;
     bool SetVolume(int attenuation) override;
 
     static QAudioFormat FormatOf(const WaveFormat& f);
-    // A chunk that has not ended this long after its own length is given up (a stalled sink
-    // must not hold its player for good).
-    static constexpr int kOverdueMs = 2000;
 
 private:
+    void feed();
     void stateChanged(QAudio::State state);
-    void playedOut(int generation);
-    void overdue(int generation);
-    void haltSink();
+    void halt();
 
     QAudioDevice m_device;
     std::unique_ptr<QAudioSink> m_sink;
+    QIODevice* m_io = nullptr; // owned by m_sink
     WaveFormat m_format;
-    QByteArray m_pcm;
-    QBuffer m_buffer;
+    QByteArray m_carry; // pulled from the source, not yet taken by the sink
+    QByteArray m_scratch;
+    QTimer m_refresh;
     double m_gain = 1.0;
     bool m_playing = false;
-    std::shared_ptr<int> m_generation = std::make_shared<int>(0);
+    bool m_feeding = false;
 };
 
 } // namespace qev

@@ -7,6 +7,12 @@
 namespace qev {
 
 QtEffectVoice::QtEffectVoice(const QString& resource) {
+    QObject::connect(&m_effect, &QSoundEffect::statusChanged, &m_effect, [this] {
+        if (m_effect.status() == QSoundEffect::Ready && OnReady) {
+            auto handler = OnReady;
+            handler(*this);
+        }
+    });
     m_effect.setLoopCount(1);
     m_effect.setSource(QUrl(QStringLiteral("qrc:/sounds/") + resource + QStringLiteral(".wav")));
 }

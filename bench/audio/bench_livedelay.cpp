@@ -70,8 +70,8 @@ static void BM_FrameToDeviceNullSink(benchmark::State& state) {
         const double seconds = onset >= 0 ? (pulse.arrivalNs(onset) - t0) / 1e9 : 3.0;
         worst = qMax(worst, seconds);
         if (qEnvironmentVariableIsSet("QEV_BENCH_VERBOSE"))
-            fprintf(stderr, "delay %.1f ms idle %d queued %d\n", seconds * 1000, out.FindIdlePlayer(),
-                    int(out.queued()));
+            fprintf(stderr, "delay %.1f ms backlog %lld queued %d\n", seconds * 1000,
+                    static_cast<long long>(out.backlog()), int(out.queued()));
         state.SetIterationTime(seconds);
     }
     state.counters["worst_ms"] = worst * 1000;

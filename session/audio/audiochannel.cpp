@@ -37,13 +37,14 @@ void AudioChannel::OpenIfDue(const QString& host, const QString& port, bool audi
 }
 
 void AudioChannel::CheckSilence() {
-    if (m_lastReceiptMs != 0 && Clock::current().nowMs() - m_lastReceiptMs > kSilenceLimitMs)
+    const qint64 now = Clock::current().nowMs();
+    if (isConnected() ? now - m_heardMs > kSilenceLimitMs : !isClosed() && now - m_openedMs > kConnectLimitMs)
         close();
 }
 
 void AudioChannel::open(const QString& host, quint16 port) {
     m_lastReceiptMs = 0;
-    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_openedMs = Clock::current().nowMs();
     m_socket.connectToHost(host, port);
 }
 
@@ -95,11 +96,15 @@ void AudioChannel::SockARDataAvailable() {
     const QByteArray bytes = m_socket.readAll();
     m_receiver.HandleBytes(bytes);
     m_lastReceiptMs = Clock::current().nowMs();
+    m_heardMs = m_lastReceiptMs;
 }
 
 void AudioChannel::SockARSessionConnected() {
+    // Set before connecting, the option never reaches the socket.
+    m_socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     m_receiver.Reset();
     m_lastReceiptMs = 0;
+    m_heardMs = Clock::current().nowMs();
 }
 
 void AudioChannel::SockARSessionClosed() {

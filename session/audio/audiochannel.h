@@ -14,7 +14,9 @@ namespace qev {
 class TSoundForm;
 
 // The live audio channel (SockAR): opened by the session tick, subscribed when the server asks,
-// closed by the silence watchdog and when the session goes offline. Everything runs on the GUI
+// closed by the silence watchdog (30 s without data, counted from the connect, so a server that
+// accepts and stays silent is left too), by the connect limit and when the session goes offline;
+// the next tick opens it again. Everything runs on the GUI
 // thread; the receiving work is AudioReceiver's. The owner keeps the output alive longer than the
 // channel, and calls: OpenIfDue in the tick while in session, CheckSilence in the tick,
 // CloseAudioChannel on going offline, setAudioLaneIndex(0) at sign-in, SetServerSampleRate with
@@ -23,6 +25,8 @@ class AudioChannel : public QObject {
     Q_OBJECT
 public:
     static constexpr qint64 kSilenceLimitMs = 30'000;
+    // A connection attempt (host lookup included) given up after this long.
+    static constexpr qint64 kConnectLimitMs = 5'000;
 
     explicit AudioChannel(TSoundForm& output, QObject* parent = nullptr);
     ~AudioChannel() override;
@@ -34,7 +38,8 @@ public:
     void OpenIfDue(const QByteArray& host, const QByteArray& port, bool audioDisabled) {
         OpenIfDue(QString::fromLatin1(host), QString::fromLatin1(port), audioDisabled);
     }
-    // Tick: closes the channel after more than 30 s without a data event.
+    // Tick: closes the channel after more than 30 s connected without a data event, or more than
+    // 5 s trying to connect.
     void CheckSilence();
     // Starts connecting; a failure to start is ignored (the next tick tries again).
     void open(const QString& host, quint16 port);
@@ -80,6 +85,8 @@ private:
     AudioReceiver m_receiver;
     QTcpSocket m_socket;
     qint64 m_lastReceiptMs = 0;
+    qint64 m_openedMs = 0;
+    qint64 m_heardMs = 0; // the connect, then every data event
     bool m_wanted = false;
     int m_laneIndex = 0;
 };

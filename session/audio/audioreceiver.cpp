@@ -12,6 +12,7 @@ AudioReceiver::~AudioReceiver() {
 void AudioReceiver::Reset() {
     m_parser.clear();
     m_pcm.clear();
+    m_decoder.resetGsm();
 }
 
 void AudioReceiver::SetServerFormat(int rate) {
@@ -53,6 +54,13 @@ void AudioReceiver::handleAudio(QByteArrayView content) {
     if (!m_output.started())
         return;
     const CaFrame frame = CaFrame::parse(content);
+    // The GSM stream goes on only while the frames' format does; a flush mark ends it.
+    if (frame.rate != m_frameRate || frame.bits != m_frameBits || frame.codec != m_frameCodec ||
+        !frame.carriesAudio)
+        m_decoder.resetGsm();
+    m_frameRate = frame.rate;
+    m_frameBits = frame.bits;
+    m_frameCodec = frame.codec;
     if (frame.rate != m_rate || frame.bits != m_bits) {
         m_rate = frame.rate;
         m_bits = frame.bits;

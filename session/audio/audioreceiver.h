@@ -25,7 +25,8 @@ public:
 
     // Appends the bytes of one data event and handles every whole frame.
     void HandleBytes(QByteArrayView bytes);
-    // Empties the receive buffer and the PCM accumulator (connect and close).
+    // Empties the receive buffer and the PCM accumulator and ends the GSM stream (connect and
+    // close).
     void Reset();
     // The server information's sample rate: the current format becomes rate / 8 bits.
     void SetServerFormat(int rate);
@@ -51,6 +52,10 @@ private:
     QByteArray m_pcm;
     int m_rate = 0;
     int m_bits = 0;
+    // The last frame's own format (the server information does not end a GSM stream).
+    int m_frameRate = -1;
+    int m_frameBits = -1;
+    int m_frameCodec = -1;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 

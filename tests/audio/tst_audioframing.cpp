@@ -78,7 +78,8 @@ private slots:
     void zlibBounded();
     void gsmDecodesWholeBlocks_data();
     void gsmDecodesWholeBlocks();
-    void gsmDecoderIsFreshPerPayload();
+    void gsmStateRunsOnAcrossPayloads_data();
+    void gsmStateRunsOnAcrossPayloads();
 };
 
 void TestAudioFraming::parserCutsSplitStreams_data() {
@@ -296,21 +297,51 @@ void TestAudioFraming::gsmDecodesWholeBlocks() {
     QVERIFY2(toneShare(out.sliced(qMin<qsizetype>(out.size() / 2, 640)), 440.0) > 0.5, "440 Hz tone lost");
 }
 
-void TestAudioFraming::gsmDecoderIsFreshPerPayload() {
-    // The same payload decodes to the same PCM every time: no decoder state carries over.
-    const QByteArray payload = gsmOf(sine(3200, 600.0));
+void TestAudioFraming::gsmStateRunsOnAcrossPayloads_data() {
+    QTest::addColumn<QList<int>>("split"); // blocks per payload
+    QTest::newRow("five-block frames") << QList<int>{5, 5, 5, 5};
+    QTest::newRow("one-block frames") << QList<int>{1, 1, 1, 1, 1, 1};
+    QTest::newRow("uneven frames") << QList<int>{3, 7, 2, 8};
+}
+
+void TestAudioFraming::gsmStateRunsOnAcrossPayloads() {
+    // A stream cut into payloads decodes exactly as the whole stream in one piece.
+    QFETCH(QList<int>, split);
+    int total = 0;
+    for (int n : split)
+        total += n;
+    QVector<qint16> voice(total * 320);
+    for (int i = 0; i < voice.size(); ++i)
+        voice[i] = qint16(6000 * std::sin(2 * M_PI * (300 + i / 8.0) * i / 8000.0));
+    const QByteArray stream = gsmOf(voice);
     CaFrame f;
     f.codec = 2;
-    f.payload = payload;
-    CaDecoder dec;
+    f.payload = stream;
+    CaDecoder whole;
     QByteArrayView out;
-    QVERIFY(dec.decode(f, out));
-    const QByteArray first = out.toByteArray();
+    QVERIFY(whole.decode(f, out));
+    const QByteArray expected = out.toByteArray();
+
+    CaDecoder dec;
+    QByteArray joined, fresh;
+    int at = 0;
+    for (int n : split) {
+        f.payload = stream.mid(at * 65, n * 65);
+        at += n;
+        QVERIFY(dec.decode(f, out));
+        joined += out.toByteArray();
+        CaDecoder alone;
+        QVERIFY(alone.decode(f, out));
+        fresh += out.toByteArray();
+    }
+    QCOMPARE(joined, expected);
+    QVERIFY(fresh != expected); // a fresh state per payload is audibly not the same
+
+    // After a reset the next payload starts a stream of its own.
     dec.resetGsm();
+    f.payload = stream.first(split.first() * 65);
     QVERIFY(dec.decode(f, out));
-    QCOMPARE(out.toByteArray(), first);
-    QVERIFY(dec.decode(f, out));
-    QCOMPARE(out.toByteArray(), first);
+    QCOMPARE(out.toByteArray(), expected.first(split.first() * 640));
 }
 
 QTEST_GUILESS_MAIN(TestAudioFraming)

@@ -27,7 +27,8 @@ struct FakeBoard {
             : board(b)
             , name(std::move(n)) {}
         ~Voice() override { board->voices.removeAll(this); }
-        bool Ready() const override { return true; }
+        bool ready = true;
+        bool Ready() const override { return ready; }
         void Start() override {
             sounding = true;
             board->log.append(name + QStringLiteral(" start ") + QString::number(attenuation));
@@ -43,13 +44,15 @@ struct FakeBoard {
 
     QStringList log;
     QList<Voice*> voices;
-    QString failing; // resource whose device does not open
+    QString failing;      // resource whose device does not open
+    bool loading = false; // voices made from now on are still loading their sound
 
     EffectVoiceFactory factory() {
         return [this](const QString& resource) -> std::unique_ptr<EffectVoice> {
             if (resource == failing)
                 return nullptr;
             auto v = std::make_unique<Voice>(this, resource);
+            v->ready = !loading;
             voices.append(v.get());
             return v;
         };
@@ -57,6 +60,14 @@ struct FakeBoard {
     void finishAll() {
         for (auto* v : voices)
             v->sounding = false;
+    }
+    void loadAll() {
+        const auto all = voices;
+        for (auto* v : all) {
+            v->ready = true;
+            if (v->OnReady)
+                v->OnReady(*v);
+        }
     }
 };
 
@@ -73,6 +84,7 @@ private slots:
     void failedDeviceSkipsTheRest_data();
     void failedDeviceSkipsTheRest();
     void headerVolumeChangeClicksAtNewLevel();
+    void requestWhileLoadingPlaysWhenLoaded();
 };
 
 void TestEffects::levelDecidesWhetherAnythingStarts_data() {
@@ -181,6 +193,27 @@ void TestEffects::headerVolumeChangeClicksAtNewLevel() {
         board.finishAll();
     }
     QCOMPARE(board.log, sl({"S_CLICK start 0", "S_CLICK start -1500"}));
+}
+
+void TestEffects::requestWhileLoadingPlaysWhenLoaded() {
+    FakeBoard board;
+    board.loading = true;
+    SoundEffects fx(board.factory());
+    fx.CreateLaneEffects(2, 3);
+    // Asked for right after the sets were made, before any sound has loaded.
+    fx.lane(0)->PlayAlarm();
+    fx.lane(0)->PlayAlarm(); // asked twice: still one alarm
+    fx.lane(1)->PlayPush();
+    fx.lane(1)->StopAll(); // stopped before it could sound: nothing to play later
+    fx.lane(1)->PlayClick();
+    fx.lane(1)->SetVolumeLevel(0); // silenced meanwhile: it must not start
+    QVERIFY(board.log.isEmpty());
+    board.loadAll();
+    QCOMPARE(board.log, sl({"S_ALARM start 0"}));
+    // Once loaded, nothing is left waiting to sound a second time.
+    board.finishAll();
+    board.loadAll();
+    QCOMPARE(board.log.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestEffects)

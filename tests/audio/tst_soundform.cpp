@@ -13,11 +13,27 @@ QByteArray chunkMs(int ms, char tag) {
     return QByteArray(ms * 8, tag);
 }
 
+// What was heard as runs of equal bytes, "<tag><ms>", with "-" for silence: "-60 a200 b200".
+QByteArray runs(const QByteArray& heard, int bytesPerMs = 8) {
+    QByteArray s;
+    for (qsizetype i = 0; i < heard.size();) {
+        qsizetype j = i;
+        while (j < heard.size() && heard[j] == heard[i])
+            ++j;
+        if (!s.isEmpty())
+            s += ' ';
+        s += (heard[i] == char(0x80) ? '-' : heard[i]) + QByteArray::number((j - i) / bytesPerMs);
+        i = j;
+    }
+    return s;
+}
+
 struct Fixture {
     ManualClock clock;
     ScopedClock scoped{clock};
     ClockAudioDevice* device = nullptr;
     std::unique_ptr<TSoundForm> out;
+    int mostPlaying = 0; // streams playing at one time, at worst
 
     explicit Fixture(bool failOpen = false) {
         auto d = std::make_unique<ClockAudioDevice>();
@@ -26,18 +42,23 @@ struct Fixture {
         out = std::make_unique<TSoundForm>(std::move(d));
     }
     void start() { out->InitAudio(8000, 8, 1); }
+    // Moves the clock in the device's 10 ms pulls.
     void advance(int ms) {
-        clock.advance(ms);
-        device->Refresh();
-    }
-    // Which chunk tag each player sounds, '-' for idle.
-    QByteArray players() const {
-        QByteArray s;
-        for (int i = 0; i < TSoundForm::kPlayers; ++i) {
-            const auto& st = device->state(i);
-            s += st.playing ? st.pcm.at(0) : '-';
+        for (int t = 0; t < ms; t += 10) {
+            clock.advance(qMin(10, ms - t));
+            device->Refresh();
+            note();
         }
-        return s;
+    }
+    void queue(int ms, char tag) {
+        out->QueueChunk(0, chunkMs(ms, tag));
+        note();
+    }
+    void note() {
+        int playing = 0;
+        for (int i = 0; i < device->streams(); ++i)
+            playing += device->state(i).exists && device->state(i).playing;
+        mostPlaying = qMax(mostPlaying, playing);
     }
 };
 
@@ -46,98 +67,120 @@ struct Fixture {
 class TestSoundForm : public QObject {
     Q_OBJECT
 private slots:
-    void startsAtOnceOnFirstIdlePlayer();
-    void queueLimitFlushesEverything();
-    void endReportsWithAllPlayersBusy();
-    void resetDoesNotStartWaitingChunks();
+    void chunksFollowEachOtherGapless_data();
+    void chunksFollowEachOtherGapless();
+    void burstDropsOldestAndDelayStaysBounded();
+    void dryStreamRestartsBehindLead();
+    void formatChangeStartsAStreamOfItsOwn();
+    void resetDropsWaitingAndHeldAudio();
     void volumeBeforeStart();
     void volumeLevels_data();
     void volumeLevels();
-    void failedDeviceDropsChunksInFives();
+    void failedDevicePlaysNothing();
     void notStartedQueuesNothing();
     void initTwiceThrows();
-    void formatChangeAppliesToNextChunk();
-    void failedStartStillTakesChunk();
-    void finalizeStopsWithoutStartingMore();
-    void endHandlerMayFinalize();
+    void failedStartDropsOnlyThatChunk();
+    void finalizeStopsTheStream();
 };
 
-void TestSoundForm::startsAtOnceOnFirstIdlePlayer() {
-    Fixture f;
-    f.start();
-    f.out->QueueChunk(1, chunkMs(300, 'a'));
-    QCOMPARE(f.players(), QByteArray("a---"));
-    f.advance(100);
-    f.out->QueueChunk(2, chunkMs(300, 'b'));
-    QCOMPARE(f.players(), QByteArray("ab--")); // sounds together, no waiting
-    f.advance(200);
-    QCOMPARE(f.players(), QByteArray("-b--"));
-    f.advance(100);
-    QCOMPARE(f.players(), QByteArray("----"));
-    QCOMPARE(f.device->state(0).plays, 1);
-    QCOMPARE(f.device->state(0).stops, 0);
+void TestSoundForm::chunksFollowEachOtherGapless_data() {
+    // Arrival times (ms) of six 200 ms chunks.
+    QTest::addColumn<QList<int>>("arrivals");
+    QTest::newRow("steady pace") << QList<int>{0, 200, 400, 600, 800, 1000};
+    QTest::newRow("each up to 50 ms late") << QList<int>{0, 250, 430, 650, 810, 1050};
+    QTest::newRow("two at a time") << QList<int>{0, 0, 400, 400, 800, 800};
+    QTest::newRow("one early, one late") << QList<int>{0, 150, 450, 600, 790, 1040};
 }
 
-void TestSoundForm::queueLimitFlushesEverything() {
+void TestSoundForm::chunksFollowEachOtherGapless() {
+    QFETCH(QList<int>, arrivals);
     Fixture f;
     f.start();
-    for (char c : QByteArray("abcd"))
-        f.out->QueueChunk(0, chunkMs(1000, c));
-    for (char c : QByteArray("efghi"))
-        f.out->QueueChunk(0, chunkMs(1000, c));
-    QCOMPARE(f.players(), QByteArray("abcd"));
-    QCOMPARE(f.out->queued(), 5);
-    f.out->QueueChunk(9, chunkMs(1000, 'z'));
-    QCOMPARE(f.players(), QByteArray("z---"));
-    QCOMPARE(f.out->queued(), 0);
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(f.device->state(i).stops, 1);
-    // Nothing of the dropped backlog comes back later.
-    f.advance(1000);
-    QCOMPARE(f.players(), QByteArray("----"));
+    int now = 0;
+    const QByteArray tags = "abcdef";
+    for (int i = 0; i < arrivals.size(); ++i) {
+        f.advance(arrivals[i] - now);
+        now = arrivals[i];
+        f.queue(200, tags[i]);
+    }
+    f.advance(1500);
+    // One stream, one chunk after another: no gap, nothing on top of another, nothing dropped.
+    QCOMPARE(runs(f.device->heard()), QByteArray("-60 a200 b200 c200 d200 e200 f200"));
+    QCOMPARE(f.device->last().gaps, 0);
+    QCOMPARE(f.device->streams(), 1);
+    QCOMPARE(f.mostPlaying, 1);
 }
 
-void TestSoundForm::endReportsWithAllPlayersBusy() {
+void TestSoundForm::burstDropsOldestAndDelayStaysBounded() {
     Fixture f;
     f.start();
-    f.out->QueueChunk(0, chunkMs(100, 'a'));
-    f.out->QueueChunk(0, chunkMs(200, 'b'));
-    f.out->QueueChunk(0, chunkMs(300, 'c'));
-    f.out->QueueChunk(0, chunkMs(400, 'd'));
-    f.out->QueueChunk(0, chunkMs(100, 'e'));
-    f.out->QueueChunk(0, chunkMs(100, 'f'));
-    QCOMPARE(f.players(), QByteArray("abcd"));
-    // The first to end still counts as playing in its own report: nothing starts.
-    f.advance(100);
-    QCOMPARE(f.players(), QByteArray("-bcd"));
-    QCOMPARE(f.out->queued(), 2);
-    // The second report starts the oldest waiting chunk on the idle first player.
-    f.advance(100);
-    QCOMPARE(f.players(), QByteArray("e-cd"));
-    QCOMPARE(f.out->queued(), 1);
-    f.advance(100); // 'e' and 'c' end: 'e' (player 0) reports first, player 1 is idle → 'f' there
-    QCOMPARE(f.players(), QByteArray("-f-d"));
-    QCOMPARE(f.out->queued(), 0);
+    const qint64 bound = TSoundForm::kMaxBacklogMs * 8;
+    for (char c : QByteArray("abcdefghij")) {
+        f.queue(200, c);
+        QVERIFY(f.out->backlog() <= bound);
+    }
+    // The newest audio survives whole; the device had taken its buffer before the burst.
+    f.advance(2000);
+    QCOMPARE(runs(f.device->heard()), QByteArray("-60 a40 h100 i200 j200"));
+    // At most the device buffer and the bound were ahead of the newest chunk's end.
+    QCOMPARE(f.device->heard().size(), (100 + TSoundForm::kMaxBacklogMs) * 8);
+
+    // A steady over-supply never lets the delay grow past the bound either.
+    Fixture g;
+    g.start();
+    for (int i = 0; i < 40; ++i) {
+        g.queue(200, char('a' + i % 26));
+        g.advance(100);
+        QVERIFY(g.out->backlog() <= bound);
+    }
 }
 
-void TestSoundForm::resetDoesNotStartWaitingChunks() {
+void TestSoundForm::dryStreamRestartsBehindLead() {
     Fixture f;
     f.start();
-    for (char c : QByteArray("abcdef"))
-        f.out->QueueChunk(0, chunkMs(500, c));
+    f.queue(100, 'a');
+    f.advance(1000); // the voice pauses
+    f.queue(100, 'b');
+    f.advance(500);
+    QCOMPARE(runs(f.device->heard()), QByteArray("-60 a100 -900 b100"));
+    QCOMPARE(f.device->streams(), 1);
+}
+
+void TestSoundForm::formatChangeStartsAStreamOfItsOwn() {
+    Fixture f;
+    f.start();
+    QCOMPARE(f.device->primaryFormat, (WaveFormat{8000, 8, 1}));
+    f.queue(200, 'a');
+    f.advance(100);
+    f.out->SetPcmFormat(8000, 16, 1);
+    QCOMPARE(f.device->primaryFormat, (WaveFormat{8000, 16, 1}));
+    // 3201 bytes: the stray byte would shift every later sample, so it is left out.
+    f.out->QueueChunk(0, QByteArray(3201, 'b'));
+    f.note();
+    f.advance(500);
+    QCOMPARE(f.device->streams(), 2);
+    QCOMPARE(f.device->state(0).format, (WaveFormat{8000, 8, 1}));
+    QCOMPARE(f.device->state(0).stops, 1);
+    QCOMPARE(f.device->state(1).format, (WaveFormat{8000, 16, 1}));
+    QCOMPARE(f.device->state(1).heard, QByteArray(60 * 16, '\0') + QByteArray(3200, 'b'));
+    QCOMPARE(f.mostPlaying, 1); // the old stream stopped before the new one started
+}
+
+void TestSoundForm::resetDropsWaitingAndHeldAudio() {
+    Fixture f;
+    f.start();
+    for (char c : QByteArray("abc"))
+        f.queue(200, c);
+    f.advance(50);
     f.out->ResetPlayback();
-    QCOMPARE(f.players(), QByteArray("----"));
     QCOMPARE(f.out->queued(), 0);
-    // The end reports are attached again afterwards.
-    f.out->QueueChunk(0, chunkMs(100, 'x'));
-    f.out->QueueChunk(0, chunkMs(100, 'y'));
-    f.out->QueueChunk(0, chunkMs(100, 'z'));
-    f.out->QueueChunk(0, chunkMs(100, 'w'));
-    f.out->QueueChunk(0, chunkMs(100, 'v'));
-    f.advance(100);
-    // Player 0 ends first but starts nothing; player 1's report hands 'v' to player 0.
-    QCOMPARE(f.players(), QByteArray("v---"));
-    QCOMPARE(f.out->queued(), 0);
+    QCOMPARE(f.out->backlog(), 0);
+    QVERIFY(!f.device->sounding());
+    f.advance(500);
+    f.queue(100, 'x');
+    f.advance(500);
+    QCOMPARE(runs(f.device->state(0).heard), QByteArray("-50"));
+    QCOMPARE(runs(f.device->state(1).heard), QByteArray("-60 x100"));
 }
 
 void TestSoundForm::volumeBeforeStart() {
@@ -145,13 +188,11 @@ void TestSoundForm::volumeBeforeStart() {
     f.out->SetVolume(-750);
     QVERIFY(!f.out->volumeApplied());
     f.start();
-    QVERIFY(!f.out->volumeApplied());
-    f.out->QueueChunk(0, chunkMs(50, 'a'));
-    QCOMPARE(f.device->state(0).volume, -750);
-    f.out->SetVolume(-1500);
+    f.queue(50, 'a');
+    QCOMPARE(f.device->last().volume, -750);
     QVERIFY(f.out->volumeApplied());
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(f.device->state(i).volume, -1500);
+    f.out->SetVolume(-1500);
+    QCOMPARE(f.device->last().volume, -1500);
 }
 
 void TestSoundForm::volumeLevels_data() {
@@ -171,20 +212,18 @@ void TestSoundForm::volumeLevels() {
     Fixture f;
     f.start();
     f.out->SetVolume(attenuation);
-    f.out->QueueChunk(0, chunkMs(50, 'a'));
-    QCOMPARE(f.players(), QByteArray("a---"));
+    f.queue(50, 'a');
+    QVERIFY(f.device->sounding());
 }
 
-void TestSoundForm::failedDeviceDropsChunksInFives() {
+void TestSoundForm::failedDevicePlaysNothing() {
     Fixture f(true);
     f.start();
     QVERIFY(f.out->started());
-    QCOMPARE(f.out->FindIdlePlayer(), -1);
-    for (int i = 0; i < 5; ++i)
-        f.out->QueueChunk(i, chunkMs(10, 'a'));
-    QCOMPARE(f.out->queued(), 5);
-    f.out->QueueChunk(5, chunkMs(10, 'a'));
-    QCOMPARE(f.out->queued(), 1);
+    for (int i = 0; i < 20; ++i)
+        f.queue(10, 'a');
+    QCOMPARE(f.out->queued(), 0);
+    QCOMPARE(f.device->streams(), 0);
     f.out->SetVolume(0);
     QVERIFY(!f.out->volumeApplied());
 }
@@ -192,11 +231,11 @@ void TestSoundForm::failedDeviceDropsChunksInFives() {
 void TestSoundForm::notStartedQueuesNothing() {
     Fixture f;
     for (int i = 0; i < 20; ++i)
-        f.out->QueueChunk(i, chunkMs(10, 'a'));
+        f.queue(10, 'a');
     QCOMPARE(f.out->queued(), 0);
     f.out->ResetPlayback();
-    f.out->PlayNextChunk();
     QCOMPARE(f.device->opens, 0);
+    QCOMPARE(f.device->streams(), 0);
 }
 
 void TestSoundForm::initTwiceThrows() {
@@ -213,48 +252,26 @@ void TestSoundForm::initTwiceThrows() {
     QVERIFY(f.out->started());
 }
 
-void TestSoundForm::formatChangeAppliesToNextChunk() {
+void TestSoundForm::failedStartDropsOnlyThatChunk() {
     Fixture f;
     f.start();
-    QCOMPARE(f.device->primaryFormat, (WaveFormat{8000, 8, 1}));
-    f.out->SetPcmFormat(8000, 16, 1);
-    QCOMPARE(f.device->primaryFormat, (WaveFormat{8000, 16, 1}));
-    f.out->QueueChunk(0, QByteArray(1600, 'a'));
-    QCOMPARE(f.device->state(0).format, (WaveFormat{8000, 16, 1}));
-    QCOMPARE(f.device->state(0).durationMs, 100); // 1600 bytes at 16 bytes a millisecond
-}
-
-void TestSoundForm::failedStartStillTakesChunk() {
-    Fixture f;
-    f.start();
-    f.device->state(0).failNextPlay = true;
-    f.out->QueueChunk(0, chunkMs(50, 'a'));
+    f.device->failNextStart = true;
+    f.queue(50, 'a');
     QCOMPARE(f.out->queued(), 0);
-    QCOMPARE(f.players(), QByteArray("----"));
-    f.out->QueueChunk(0, chunkMs(50, 'b'));
-    QCOMPARE(f.players(), QByteArray("b---"));
+    f.queue(50, 'b');
+    f.advance(200);
+    QCOMPARE(runs(f.device->heard()), QByteArray("-60 b50"));
 }
 
-void TestSoundForm::finalizeStopsWithoutStartingMore() {
+void TestSoundForm::finalizeStopsTheStream() {
     Fixture f;
     f.start();
     for (char c : QByteArray("abcdef"))
-        f.out->QueueChunk(0, chunkMs(500, c));
+        f.queue(500, c);
     f.out->FinalizeAudio();
     QVERIFY(!f.out->started());
     QCOMPARE(f.out->queued(), 0);
-    for (int i = 0; i < 4; ++i)
-        QVERIFY(!f.device->state(i).exists);
-}
-
-void TestSoundForm::endHandlerMayFinalize() {
-    Fixture f;
-    f.start();
-    f.out->QueueChunk(0, chunkMs(50, 'a'));
-    // A handler that tears the output down from inside an end report must not crash.
-    f.out->player(0)->OnEnd = [&](TAudioStream&) { f.out->FinalizeAudio(); };
-    f.advance(50);
-    QVERIFY(!f.out->started());
+    QVERIFY(!f.device->last().exists);
 }
 
 QTEST_GUILESS_MAIN(TestSoundForm)

@@ -6,8 +6,14 @@
 #include "session/audio/audiochannel.h"
 
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTest>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace qev;
 
@@ -23,6 +29,7 @@ struct Fixture {
     ClockAudioDevice* device = nullptr;
     std::unique_ptr<TSoundForm> out;
     std::unique_ptr<AudioChannel> channel;
+    QList<QByteArray> chunks;
 
     Fixture() {
         server.listen(QHostAddress::LocalHost);
@@ -33,6 +40,7 @@ struct Fixture {
         auto d = std::make_unique<ClockAudioDevice>();
         device = d.get();
         out = std::make_unique<TSoundForm>(std::move(d));
+        out->OnChunkQueued = [this](TSoundForm&, const TWaveItem& chunk) { chunks.append(chunk.pcm); };
         channel = std::make_unique<AudioChannel>(*out);
         channel->SiteIdentifier = [] { return QByteArray("QEV"); };
         channel->LaneCode = [](int lane) -> std::optional<QByteArray> {
@@ -56,7 +64,7 @@ struct Fixture {
         return PumpWait([&] { return received.size() >= n; }, 5000);
     }
     bool waitChunk() {
-        return PumpWait([&] { return device->state(0).playing; }, 5000);
+        return PumpWait([&] { return device->sounding(); }, 5000);
     }
 };
 
@@ -77,6 +85,8 @@ private slots:
     void subscriptionLine_data();
     void subscriptionLine();
     void silenceWatchdog();
+    void connectIsBounded();
+    void noDelayOnceConnected();
     void reconnectStartsWithEmptyBuffers();
     void serverDropLeavesChannelClosed();
     void serverInfoStartsOutputOnce();
@@ -123,9 +133,9 @@ void TestAudioChannel::wishChangesResetAndResend() {
     Fixture f;
     // Not connected: the wish is stored and the output still reset, nothing sent.
     f.out->QueueChunk(1, QByteArray(8000, 'x'));
-    QVERIFY(f.device->state(0).playing);
+    QVERIFY(f.device->sounding());
     f.channel->SetAudioWanted(true);
-    QVERIFY(!f.device->state(0).playing);
+    QVERIFY(!f.device->sounding());
 
     QVERIFY(f.connect());
     f.send(EncodeAudioFrame("QN"));
@@ -136,11 +146,11 @@ void TestAudioChannel::wishChangesResetAndResend() {
     QVERIFY(f.waitChunk());
     f.send(EncodeAudioFrame("QN"));
     QVERIFY(f.waitReceived(24));
-    QVERIFY(!f.device->state(0).playing);
+    QVERIFY(!f.device->sounding());
     f.send(rawFrame(1600, 2));
     QVERIFY(f.waitChunk());
     f.channel->SetAudioWanted(false);
-    QVERIFY(!f.device->state(0).playing);
+    QVERIFY(!f.device->sounding());
     QVERIFY(f.waitReceived(36));
     QCOMPARE(f.received.mid(24), QByteArray("NM:QEV,L1,0\r"));
 }
@@ -168,8 +178,14 @@ void TestAudioChannel::subscriptionLine() {
 void TestAudioChannel::silenceWatchdog() {
     Fixture f;
     QVERIFY(f.connect());
+    // A server that accepts and never sends: silence counts from the connect.
+    f.clock.advance(30'000);
     f.channel->CheckSilence();
-    QVERIFY(!f.channel->isClosed()); // no receipt yet: the watchdog does not run
+    QVERIFY(!f.channel->isClosed());
+    f.clock.advance(1);
+    f.channel->CheckSilence();
+    QVERIFY(f.channel->isClosed());
+    QVERIFY(f.connect());
     f.send(EncodeAudioFrame("ZZ unknown frames keep it open too"));
     QVERIFY(PumpWait([&] { return f.channel->lastReceiptMs() != 0; }, 5000));
     f.clock.advance(30'000);
@@ -186,6 +202,52 @@ void TestAudioChannel::silenceWatchdog() {
     QVERIFY(f.connect());
 }
 
+void TestAudioChannel::connectIsBounded() {
+    // A listener whose queue is full drops further connection attempts: connecting never ends
+    // on its own.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    QVERIFY(listener >= 0);
+    const auto closeListener = qScopeGuard([listener] { ::close(listener); });
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&addr), len) == 0);
+    QVERIFY(::listen(listener, 0) == 0);
+    QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len) == 0);
+    const QString port = QString::number(ntohs(addr.sin_port));
+    QTcpSocket fillers[2];
+    for (auto& s : fillers)
+        s.connectToHost(QStringLiteral("127.0.0.1"), ntohs(addr.sin_port));
+    PumpFor(200);
+
+    Fixture f;
+    f.channel->OpenIfDue(QStringLiteral("127.0.0.1"), port, false);
+    PumpFor(300);
+    if (f.channel->isConnected())
+        QSKIP("this system accepts past a full listen queue");
+    QVERIFY(!f.channel->isClosed());
+    f.clock.advance(AudioChannel::kConnectLimitMs);
+    f.channel->CheckSilence();
+    QVERIFY(!f.channel->isClosed());
+    f.clock.advance(1);
+    f.channel->CheckSilence();
+    QVERIFY(f.channel->isClosed());
+    // The next tick tries again, against a server that answers this time.
+    QVERIFY(f.connect());
+}
+
+void TestAudioChannel::noDelayOnceConnected() {
+    Fixture f;
+    QVERIFY(f.connect());
+    // What the kernel holds, not what Qt remembers.
+    int on = 0;
+    socklen_t len = sizeof on;
+    QVERIFY(::getsockopt(int(f.channel->socket().socketDescriptor()), IPPROTO_TCP, TCP_NODELAY, &on, &len) ==
+            0);
+    QVERIFY(on != 0);
+}
+
 void TestAudioChannel::reconnectStartsWithEmptyBuffers() {
     Fixture f;
     QVERIFY(f.connect());
@@ -198,7 +260,7 @@ void TestAudioChannel::reconnectStartsWithEmptyBuffers() {
     // Had the half frame survived, these bytes would be read as its rest.
     f.send(rawFrame(1600, 2));
     QVERIFY(f.waitChunk());
-    QCOMPARE(f.device->state(0).pcm, QByteArray(1600, 'a'));
+    QCOMPARE(f.chunks, QList<QByteArray>{QByteArray(1600, 'a')});
 }
 
 void TestAudioChannel::serverDropLeavesChannelClosed() {

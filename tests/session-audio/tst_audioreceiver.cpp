@@ -31,41 +31,34 @@ QByteArray zlibOf(const QByteArray& data) {
     return out;
 }
 
-// The output with a clock device that records what it is given; chunks last long enough that the
-// queue shows each of them.
+// The output with a clock device; every chunk is recorded as it is queued.
 struct Fixture {
     ManualClock clock;
     ScopedClock scoped{clock};
     ClockAudioDevice* device = nullptr;
     std::unique_ptr<TSoundForm> out;
     std::unique_ptr<AudioReceiver> rx;
-    QList<QByteArray> chunks; // PCM of every chunk started, in order
+    QList<QByteArray> chunks; // PCM of every chunk queued, in order
     QList<WaveFormat> formats;
 
     explicit Fixture(bool start = true) {
         auto d = std::make_unique<ClockAudioDevice>();
         device = d.get();
         out = std::make_unique<TSoundForm>(std::move(d));
+        out->OnChunkQueued = [this](TSoundForm& sender, const TWaveItem& chunk) {
+            chunks.append(chunk.pcm);
+            formats.append(sender.format());
+        };
         rx = std::make_unique<AudioReceiver>(*out);
         if (start) {
             out->InitAudio(8000, 8, 1);
             rx->SetServerFormat(8000);
         }
     }
-    // Plays every started chunk out at once so the next one gets player 0 again.
-    void collect() {
-        for (int i = 0; i < 4; ++i) {
-            if (device->state(i).playing) {
-                chunks.append(device->state(i).pcm);
-                formats.append(device->state(i).format);
-            }
-        }
-        clock.advance(100'000);
-        device->Refresh();
-    }
     void feed(const QByteArray& bytes) {
         rx->HandleBytes(bytes);
-        collect();
+        clock.advance(100'000);
+        device->Refresh();
     }
     QList<int> chunkSizes() const {
         QList<int> s;
@@ -92,6 +85,8 @@ private slots:
     void codecDefaultsInflate();
     void brokenPayloadsKeepAccumulator();
     void gsmChunk();
+    void gsmStreamEnds_data();
+    void gsmStreamEnds();
     void resetForgetsPartialFrameAndPcm();
 };
 
@@ -123,11 +118,6 @@ void TestAudioReceiver::threshold() {
         stream += rawFrame(frameBytes, i, rate, percentage);
     // Whole stream in one data event: the receiver must cut every frame.
     f.rx->HandleBytes(stream);
-    // Chunks queue faster than they play; with at most five waiting nothing is dropped here.
-    QList<int> sizes;
-    for (int round = 0; round < 10; ++round) {
-        f.collect();
-    }
     QTEST(f.chunkSizes(), "chunks");
 }
 
@@ -170,14 +160,15 @@ void TestAudioReceiver::droppedBeforeStart() {
 
 void TestAudioReceiver::volumeReappliedUntilTaken() {
     Fixture f(false);
-    f.out->SetVolume(-750); // before the output has players: only stored
+    f.out->SetVolume(-750); // before the output has a stream: only stored
     f.out->InitAudio(8000, 8, 1);
     f.rx->SetServerFormat(8000);
     QVERIFY(!f.out->volumeApplied());
     f.feed(caFrame("0,0,,,8,8000,1,20,"));
+    QVERIFY(!f.out->volumeApplied()); // no audio yet, so no stream to take it
+    f.feed(rawFrame(1600, 2));
     QVERIFY(f.out->volumeApplied());
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE(f.device->state(i).volume, -750);
+    QCOMPARE(f.device->last().volume, -750);
 }
 
 void TestAudioReceiver::subscriptionRequestMidStream() {
@@ -246,6 +237,68 @@ void TestAudioReceiver::gsmChunk() {
     f.feed(caFrame("1,2,,,16,8000,9,20,", payload + QByteArray(10, 'x')));
     QCOMPARE(f.chunkSizes(), QList<int>{3200});
     QCOMPARE(f.formats.value(0), (WaveFormat{8000, 16, 1}));
+}
+
+void TestAudioReceiver::gsmStreamEnds_data() {
+    QTest::addColumn<QByteArray>("between");
+    QTest::addColumn<bool>("reconnect");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<bool>("fresh");
+    QTest::newRow("stream goes on") << QByteArray() << false << 8000 << false;
+    // The server information's 8 bits are not the frames' format: the stream goes on.
+    QTest::newRow("server information again") << QByteArray("info") << false << 8000 << false;
+    QTest::newRow("flush mark") << caFrame("0,2,,,16,8000,2,0,") << false << 8000 << true;
+    QTest::newRow("format change") << QByteArray() << false << 11025 << true;
+    QTest::newRow("codec change") << caFrame("1,0,,,16,8000,2,0,", QByteArray(320, '\0')) << false << 8000
+                                  << true;
+    QTest::newRow("new connection") << QByteArray() << true << 8000 << true;
+}
+
+void TestAudioReceiver::gsmStreamEnds() {
+    QFETCH(QByteArray, between);
+    QFETCH(bool, reconnect);
+    QFETCH(int, rate);
+    QFETCH(bool, fresh);
+    QVector<qint16> voice(3200);
+    for (int i = 0; i < voice.size(); ++i)
+        voice[i] = qint16(6000 * std::sin(2 * M_PI * (300 + i / 8.0) * i / 8000.0));
+    gsm g = gsm_create();
+    int one = 1;
+    gsm_option(g, GSM_OPT_WAV49, &one);
+    QByteArray stream;
+    for (int at = 0; at < voice.size(); at += 320) {
+        gsm_byte block[65];
+        gsm_encode(g, voice.data() + at, block);
+        gsm_encode(g, voice.data() + at + 160, block + 32);
+        stream.append(reinterpret_cast<const char*>(block), 65);
+    }
+    gsm_destroy(g);
+    const QByteArray first = stream.first(325), second = stream.sliced(325);
+    // What the second payload decodes to as the stream's continuation, and on a fresh state.
+    CaFrame f;
+    f.codec = 2;
+    f.payload = first;
+    CaDecoder dec;
+    QByteArrayView out;
+    QVERIFY(dec.decode(f, out));
+    f.payload = second;
+    QVERIFY(dec.decode(f, out));
+    const QByteArray continued = out.toByteArray();
+    CaDecoder alone;
+    QVERIFY(alone.decode(f, out));
+    const QByteArray afresh = out.toByteArray();
+    QVERIFY(continued != afresh);
+
+    Fixture f2;
+    f2.feed(caFrame("1,2,,,16,8000,1,0,", first));
+    if (between == "info")
+        f2.rx->SetServerFormat(8000);
+    else
+        f2.feed(between);
+    if (reconnect)
+        f2.rx->Reset();
+    f2.feed(caFrame("1,2,,,16," + QByteArray::number(rate) + ",3,0,", second));
+    QCOMPARE(f2.chunks.last(), fresh ? afresh : continued);
 }
 
 void TestAudioReceiver::resetForgetsPartialFrameAndPcm() {

@@ -1,3 +1,4 @@
+#include "audio/device/qtaudiodevice.h"
 #include "common/pumpwait.h"
 #include "common/settingsstore.h"
 #include "session/codec/linecodec.h"
@@ -25,9 +26,11 @@ struct SessionArgs {
     QByteArray server;
     QByteArray id;
     QByteArray password;
+    bool audio = false; // play the lane's live audio on the default sound device
 };
 
-bool ParseArgs(const QByteArrayList& args, SessionArgs& out) {
+bool ParseArgs(QByteArrayList args, SessionArgs& out) {
+    out.audio = args.removeAll("--audio") > 0;
     for (int i = 0; i + 1 < args.size(); i += 2) {
         if (args[i] == "--server")
             out.server = args[i + 1];
@@ -72,12 +75,14 @@ private:
 int RunSessionCommand(ToolContext& context) {
     SessionArgs args;
     if (!ParseArgs(context.args, args)) {
-        context.err.write("usage: qev-tool session --server HOST:PORT --id ID --password PW\n");
+        context.err.write("usage: qev-tool session --server HOST:PORT --id ID --password PW [--audio]\n");
         return 2;
     }
     StopSignals stopSignals;
     SessionEventPrinter printer(context.out);
-    TProcsDm dm(std::make_unique<HostClientFacts>());
+    // The window's output and channel; without --audio the output has no device and stays silent.
+    TProcsDm dm(std::make_unique<HostClientFacts>(),
+                args.audio ? std::make_unique<QtAudioDevice>() : nullptr);
     {
         // Read only: the tool never creates the user's store.
         QSettings user(SettingsStore::defaultPaths().userFile, QSettings::IniFormat);
@@ -105,6 +110,8 @@ int RunSessionCommand(ToolContext& context) {
     dm.SelectSite(dm.FirstSiteName());
     printer.PrintSiteInformation(dm);
     dm.ConnectLanes(rcNB);
+    if (args.audio)
+        dm.SetAudioWanted(true);
 
     QEventLoop loop;
     SessionInput input(dm, [&printer](const QJsonObject& o) { printer.Print(o); });

@@ -76,6 +76,8 @@ void AudioServer::NewLot(int startPrice) {
     // The flush mark hands over what the clients gathered of the last lot.
     broadcast(CaFrameEncoder::FlushMark(m_config.codec, m_synth.rate(), ++m_sequence, m_config.percentage),
               true);
+    m_gsm.Reset(); // the clients start a new GSM stream after the mark
+
     m_synth.NewLot(startPrice);
     m_autoPrice = startPrice;
     m_autoSteps = 0;
@@ -133,8 +135,8 @@ void AudioServer::stream() {
         m_samplesSent += perFrame;
         if (m_config.fault == AudioFault::Stall)
             continue;
-        QByteArray frame =
-            CaFrameEncoder::Audio(m_config.codec, m_synth.rate(), ++m_sequence, m_config.percentage, samples);
+        QByteArray frame = CaFrameEncoder::Audio(m_config.codec, m_synth.rate(), ++m_sequence,
+                                                 m_config.percentage, samples, &m_gsm);
         if (m_config.fault == AudioFault::Garble && frame.size() > 2) {
             for (int i = 0; i < 8; ++i)
                 frame[2 + qsizetype(m_random.bounded(quint32(frame.size() - 2)))] =

@@ -2,6 +2,7 @@
 
 #include "tools/auction-house/audio/audioserverconfig.h"
 #include "tools/auction-house/audio/chantsynth.h"
+#include "tools/auction-house/audio/gsmstreamencoder.h"
 
 #include <QByteArrayList>
 #include <QElapsedTimer>
@@ -57,6 +58,7 @@ private:
     AudioServerConfig m_config;
     QTcpServer m_server;
     ChantSynth m_synth;
+    GsmStreamEncoder m_gsm; // one stream for every listener, restarted at each flush mark
     QList<QPointer<AudioClient>> m_clients;
     QByteArrayList m_subscriptions;
     QTimer m_streamTimer;

@@ -1,8 +1,8 @@
 #include "tools/auction-house/audio/caframeencoder.h"
 
 #include "audio/core/audioframeparser.h"
+#include "tools/auction-house/audio/gsmstreamencoder.h"
 
-#include <gsm.h>
 #include <zlib.h>
 
 namespace qev {
@@ -32,43 +32,25 @@ QByteArray deflate(const QByteArray& data) {
     return out;
 }
 
-QByteArray gsmBlocks(const QList<qint16>& samples) {
-    // One encoder per payload, as the client decodes each payload on its own.
-    gsm g = gsm_create();
-    if (!g)
-        return {};
-    int one = 1;
-    gsm_option(g, GSM_OPT_WAV49, &one);
-    QByteArray out;
-    gsm_signal frame[160];
-    for (qsizetype at = 0; at + 320 <= samples.size(); at += 320) {
-        gsm_byte block[65];
-        std::copy_n(samples.constData() + at, 160, frame);
-        gsm_encode(g, frame, block);
-        std::copy_n(samples.constData() + at + 160, 160, frame);
-        gsm_encode(g, frame, block + 32);
-        out.append(reinterpret_cast<const char*>(block), 65);
-    }
-    gsm_destroy(g);
-    return out;
-}
-
 } // namespace
 
 QByteArray CaFrameEncoder::Payload(int codec, const QList<qint16>& samples) {
     switch (codec) {
     case Raw8:
         return toUnsigned8(samples);
-    case Gsm:
-        return gsmBlocks(samples);
+    case Gsm: {
+        GsmStreamEncoder alone;
+        return alone.Encode(samples);
+    }
     default:
         return deflate(toUnsigned8(samples));
     }
 }
 
 QByteArray CaFrameEncoder::Audio(int codec, int rate, int sequence, int percentage,
-                                 const QList<qint16>& samples) {
-    QByteArray body = header(true, codec, rate, sequence, percentage) + Payload(codec, samples);
+                                 const QList<qint16>& samples, GsmStreamEncoder* gsm) {
+    const QByteArray payload = codec == Gsm && gsm ? gsm->Encode(samples) : Payload(codec, samples);
+    QByteArray body = header(true, codec, rate, sequence, percentage) + payload;
     if (body.size() > 0xFFFF)
         body.truncate(0xFFFF);
     return EncodeAudioFrame(body);
