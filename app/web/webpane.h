@@ -39,8 +39,9 @@ public:
     // the pane destroys the widget too (unless its parent did so first).
     virtual QWidget* Widget() const = 0;
 
-    // Starts loading url, replacing any navigation still under way. Flags the engine cannot
-    // honour are documented by the implementation.
+    // Starts loading url, replacing any navigation still under way. It never reports inside the
+    // call: the report comes from the event loop. Flags the engine cannot honour are documented by
+    // the implementation.
     virtual void Navigate(const QUrl& url, NavigateFlags flags = {}) = 0;
 
     // True once the last Navigate has completed (either way); false before the first Navigate
