@@ -24,10 +24,11 @@ inline constexpr NavigateFlags kNavigateFresh =
 // An embedded web page as the main window uses it: placed as a widget without border or context
 // menu, navigated with flags, and reporting when a navigation has completed.
 //
-// "Complete" means the engine finished with the page, loaded or failed (refused connection, unknown
-// host, HTTP error page, aborted): every navigation the pane is not asked to replace first ends
-// in exactly one OnNavigateComplete, so a wait for it always ends. A navigation replaced by a
-// later Navigate before it completes reports nothing; only the last one counts.
+// "Complete" means the engine is done with the page, loaded or failed (refused connection, unknown
+// host, HTTP error, aborted): every navigation ends in exactly one OnNavigateComplete, unless a
+// later Navigate replaces it first (then only the last one reports). A server that accepts and
+// never answers keeps a navigation under way until the engine gives up, so a wait needs its own
+// limit (the launch waits 2 s). Navigations the page starts itself (links, scripts) report nothing.
 class WebPane {
 public:
     virtual ~WebPane();
@@ -38,8 +39,9 @@ public:
     // the pane destroys the widget too (unless its parent did so first).
     virtual QWidget* Widget() const = 0;
 
-    // Starts loading url, replacing any navigation still under way. Flags the engine cannot
-    // honour are documented by the implementation.
+    // Starts loading url, replacing any navigation still under way. It never reports inside the
+    // call: the report comes from the event loop. Flags the engine cannot honour are documented by
+    // the implementation.
     virtual void Navigate(const QUrl& url, NavigateFlags flags = {}) = 0;
 
     // True once the last Navigate has completed (either way); false before the first Navigate
