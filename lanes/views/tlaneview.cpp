@@ -22,6 +22,7 @@ namespace {
 
 constexpr int kBidRepeatMs = 3000;
 constexpr int kReportOkRepeatMs = 500;
+constexpr int kNoticeColour = 11954688;
 
 template <typename Panel> void SetTextIfChanged(Panel& panel, const QString& text) {
     if (panel.Text() != text)
@@ -148,6 +149,11 @@ void TLaneView::BuildParts() {
     m_next = MakeText<TQEV2016JPanel>(this, l.nextCarLine, "LblNextShamei");
     m_alarmRow = MakeText<TQEV2016Panel>(this, l.alarmThisLane, "PnlAlarmThisLane");
 
+    // Our own addition: a lane that waits, fetches or has ended says so instead of staying blank.
+    m_notice = MakeText<TQEV2016JPanel>(this, l.carInfo, "PnlLaneNotice");
+    m_notice->SetFontColor(LayoutColor(kNoticeColour));
+    m_notice->hide();
+
     m_report = new TQEV2016JPanel(this);
     m_report->setObjectName(QStringLiteral("PnlReport"));
     m_report->setGeometry(l.report);
@@ -227,6 +233,9 @@ void TLaneView::ClearPhoto() {
 
 void TLaneView::ShowCurrentLot(const TLotRecord& record, bool newLot, bool started) {
     TTrrFrame::ShowCurrentLot(record, newLot, started);
+    // A lot on show is no longer waited or fetched for.
+    if (ShownMessage() == mtWait || ShownMessage() == mtFetching)
+        m_notice->hide();
     SetPrice(record.StartPrice());
     // The correction goes straight in: clearing it first would draw the card area twice.
     ShowCorrection(record);
@@ -367,7 +376,28 @@ void TLaneView::ShowMessage(TMessageType kind, const QStringList& texts) {
         TimeMessageBox().start(kLaneOverMs);
     }
     StoreShownMessage(kind);
+    const QString notice = NoticeText(kind, texts);
+    if (notice.isEmpty()) {
+        m_notice->hide();
+    } else {
+        SetTextIfChanged(*m_notice, notice);
+        m_notice->show();
+        m_notice->raise();
+    }
     UpdateBidButton();
+}
+
+QString TLaneView::NoticeText(TMessageType kind, const QStringList& texts) {
+    switch (kind) {
+    case mtWait:
+        return texts.value(0);
+    case mtFetching:
+        return QStringLiteral("出品情報を取得しています");
+    case mtOver:
+        return QStringLiteral("このレーンのオークションは終了しました");
+    default:
+        return {};
+    }
 }
 
 void TLaneView::CloseReport(int, int siteNumber, int exhibit, int price) {

@@ -78,6 +78,10 @@ public:
     TQEV2016JPanel& PnlNotifyRakusatsuExhibitNo() { return *m_reportExhibit; }
     TQEV2016JPanel& PnlNotifyRakusatsuPrice() { return *m_reportPrice; }
     TResButton& ReportOk() { return *m_reportOk; }
+    // The calm line over the car line while a lane waits, fetches or has ended.
+    TQEV2016JPanel& PnlLaneNotice() { return *m_notice; }
+    // The line a message kind shows; empty for the kinds that show none.
+    static QString NoticeText(TMessageType kind, const QStringList& texts);
 
 protected:
     // The one-lane view sets up its other-lane parts for its lane here.
@@ -115,6 +119,7 @@ private:
     TQEV2016JPanel* m_reportExhibit = nullptr;
     TQEV2016JPanel* m_reportPrice = nullptr;
     TResButton* m_reportOk = nullptr;
+    TQEV2016JPanel* m_notice = nullptr;
 };
 
 // Applies a text look to a panel of either kind.

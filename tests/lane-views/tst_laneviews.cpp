@@ -90,6 +90,8 @@ private slots:
     void closeReport();
     void laneOver_data();
     void laneOver();
+    void laneNotice_data();
+    void laneNotice();
     void thisLaneAlarm_data();
     void thisLaneAlarm();
     void otherLaneRows_data();
@@ -361,6 +363,30 @@ void TestLaneViews::laneOver() {
     QCOMPARE(dm.LaneState(0), after);
     QVERIFY(!view->TimeMessageBox().isActive());
     dm.SetLaneState(0, 0);
+}
+
+void TestLaneViews::laneNotice_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("waiting") << int(mtWait) << QStringLiteral("11時00分より開催いたします");
+    QTest::newRow("fetching") << int(mtFetching) << QStringLiteral("出品情報を取得しています");
+    QTest::newRow("over") << int(mtOver) << QStringLiteral("このレーンのオークションは終了しました");
+    QTest::newRow("none") << int(mtNone) << QString();
+}
+
+void TestLaneViews::laneNotice() {
+    QFETCH(int, kind);
+    QFETCH(QString, line);
+    for (const QByteArray k : {"one", "two"}) {
+        StandInHost host;
+        auto view = MakeView(host, k);
+        view->ShowMessage(TMessageType(kind), {QStringLiteral("11時00分より開催いたします")});
+        QCOMPARE(view->PnlLaneNotice().isVisibleTo(view.get()), !line.isEmpty());
+        if (!line.isEmpty())
+            QCOMPARE(view->PnlLaneNotice().Text(), line);
+        view->ShowMessage(mtNone, {});
+        QVERIFY(!view->PnlLaneNotice().isVisibleTo(view.get()));
+    }
 }
 
 void TestLaneViews::thisLaneAlarm_data() {
