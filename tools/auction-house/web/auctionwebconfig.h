@@ -34,7 +34,8 @@ struct AuctionWebConfig {
     QString imagePath = QStringLiteral("/qevreal/img/");
     QByteArray buildCheckAnswer = QByteArrayLiteral("1,0");
     QSize photoSize{640, 480};
-    QSize cardSize{1024, 1024};
+    // The client copies a card into its 512 × 512 picture unscaled from the top-left corner.
+    QSize cardSize{512, 512};
     int jpegQuality = 85;
     int slowMs = 3000;
     int redirectHops = 3;
