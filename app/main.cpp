@@ -12,6 +12,10 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QSocketNotifier>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace qev;
 
@@ -30,6 +34,24 @@ public:
         }
     }
 };
+
+// Ctrl+C or a stop request ends the program as a quiet close does: pending confirmations are
+// answered, the session signs out and the cache is emptied. The handler only writes a byte.
+int g_signalPipe[2] = {-1, -1};
+
+void OnStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+bool WatchStopSignals() {
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
 
 } // namespace
 
@@ -55,6 +77,16 @@ int main(int argc, char** argv) {
     services.screen =
         QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1280, 1024);
     TCenterForm window(std::move(services));
+    std::unique_ptr<QSocketNotifier> stop;
+    if (WatchStopSignals()) {
+        stop = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(stop.get(), &QSocketNotifier::activated, &window, [&window] {
+            char drained[16];
+            while (::read(g_signalPipe[0], drained, sizeof drained) > 0) {
+            }
+            window.PostQuietClose();
+        });
+    }
     window.show();
     return QApplication::exec();
 }
