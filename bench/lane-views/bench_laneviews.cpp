@@ -1,6 +1,7 @@
 // The lane views on screen: a price step on a shown lot (price, gauge, bid button) until the
 // view's pixels are painted, for both view kinds; and a press of the bid button until the
 // router has read the "BD:" line, beside a bare loopback socket carrying the same bytes.
+#include "bench/support/paintcounter.h"
 #include "bench/support/percentiles.h"
 #include "common/pumpwait.h"
 #include "lanes/views/laneviewimages.h"
@@ -57,19 +58,6 @@ std::unique_ptr<TLaneView> ShownView(StandInHost& host, bool oneLane) {
     QCoreApplication::processEvents();
     return view;
 }
-
-// Counts the paints that reach the view's parts, to show each step really reached the screen.
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-};
 
 void BM_PriceStepToPixels(benchmark::State& state) {
     StandInHost host;

@@ -236,20 +236,6 @@ void TestWebEnginePane::widgetShowsPageWithoutMenu() {
     QCOMPARE(shot.pixelColor(851, 320), background);
 }
 
-#ifdef __SANITIZE_ADDRESS__
-// Chromium inside libQt6WebEngineCore frees some objects through a base type of another size
-// (new-delete-type-mismatch in ~WebContentsAdapter); that check cannot be scoped to one library.
-extern "C" const char* __asan_default_options() {
-    return "new_delete_type_mismatch=0";
-}
-
-// Chromium leaves its browser-side singletons (profile internals, udev monitor) to process exit.
-// Only this program loads the engine, so the suppression stays here.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libQt6WebEngineCore.so\nleak:libudev.so\n";
-}
-#endif
-
 int main(int argc, char** argv) {
     PrepareWebEngineEnvironment();
     QApplication app(argc, argv);
