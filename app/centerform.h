@@ -170,6 +170,8 @@ private:
     void SiteStateChanged();
     void AlarmList(int lane, const QList<AlarmItem>& list);
     bool CountLot(int lane, int exhibit);
+    void PointViewsAt(int lane, int site, int exhibit);
+    void ResetLotDisplay(int lane);
     void ShowCurrentRecord(int lane, bool newLot);
 
     // Downloads.

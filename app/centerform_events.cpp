@@ -217,14 +217,29 @@ void TCenterForm::ShowCurrentRecord(int lane, bool newLot) {
     }
 }
 
+void TCenterForm::PointViewsAt(int lane, int site, int exhibit) {
+    BothViews(lane, [site, exhibit](TTrrFrame& v) {
+        v.SiteNumber = site;
+        v.ExhibitNo = exhibit;
+    });
+}
+
+// A lot starting over: not open to bids until its first price, no strip, plain price, gauge off.
+void TCenterForm::ResetLotDisplay(int lane) {
+    m_session->SetLaneMark(lane, false);
+    BothViews(lane, [](TTrrFrame& v) { v.UpdateBidButton(); });
+    SetLotStateAll(lane, 1);
+    BothViews(lane, [](TTrrFrame& v) {
+        v.SetPriceStyle(1);
+        v.SetGauge(0);
+    });
+}
+
 void TCenterForm::LotEntered(int lane, int site, int e, int n, int f) {
     LaneSession* l = Lane(lane);
     if (!l)
         return;
-    BothViews(lane, [site, e](TTrrFrame& v) {
-        v.SiteNumber = site;
-        v.ExhibitNo = e;
-    });
+    PointViewsAt(lane, site, e);
     l->bidStarted = l->noReserve = l->sold = l->unsold = false;
     if (e != 0 && !l->lotShown && l->fetch && l->fetch->IsDetailCached(site, e, 0)) {
         l->lotShown = true;
@@ -237,13 +252,7 @@ void TCenterForm::LotEntered(int lane, int site, int e, int n, int f) {
             ShowLaneMessage(mtNone, lane);
         if (!CountLot(lane, e))
             return;
-        m_session->SetLaneMark(lane, false);
-        BothViews(lane, [](TTrrFrame& v) { v.UpdateBidButton(); });
-        SetLotStateAll(lane, 1);
-        BothViews(lane, [](TTrrFrame& v) {
-            v.SetPriceStyle(1);
-            v.SetGauge(0);
-        });
+        ResetLotDisplay(lane);
         const QString detail = l->fetch ? l->fetch->DetailFileName(site, e, 0) : QString();
         l->current = detail.isEmpty() ? TLotRecord() : TLotRecord::FromFile(detail);
         l->exhibitorCode = l->current.ExhibitorCode();
@@ -293,10 +302,7 @@ void TCenterForm::LotRefreshed(int lane, int site, int e, int n, int f) {
     LaneSession* l = Lane(lane);
     if (!l)
         return;
-    BothViews(lane, [site, e](TTrrFrame& v) {
-        v.SiteNumber = site;
-        v.ExhibitNo = e;
-    });
+    PointViewsAt(lane, site, e);
     if (m_session->HasCurrentSite() && l->fetch && l->fetch->IsDetailCached(site, e, 0))
         DetailArrived(lane, l->fetch->DetailFileName(site, e, 0), e, site);
     FetchLotPages(lane, site, e, n, f);
@@ -309,13 +315,7 @@ void TCenterForm::LotReset(int lane) {
     l->bidStarted = l->noReserve = l->sold = l->unsold = false;
     if (l->lotShown) {
         ShowLaneMessage(mtNone, lane);
-        m_session->SetLaneMark(lane, false);
-        BothViews(lane, [](TTrrFrame& v) { v.UpdateBidButton(); });
-        SetLotStateAll(lane, 1);
-        BothViews(lane, [](TTrrFrame& v) {
-            v.SetPriceStyle(1);
-            v.SetGauge(0);
-        });
+        ResetLotDisplay(lane);
     }
     BothViews(lane, [](TTrrFrame& v) { v.UpdateBidButton(); });
 }

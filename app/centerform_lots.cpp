@@ -68,10 +68,7 @@ void TCenterForm::DetailArrived(int lane, const QString& path, int lot, int site
     if (!l || !m_session->HasCurrentSite() || m_session->CurrentSiteNumber() != site)
         return;
     if (m_session->LaneExhibit(lane) == lot && !l->lotShown) {
-        BothViews(lane, [site, lot](TTrrFrame& v) {
-            v.SiteNumber = site;
-            v.ExhibitNo = lot;
-        });
+        PointViewsAt(lane, site, lot);
         l->lotShown = true;
         if (l->lotActive && l->messageKind != mtSold)
             ShowLaneMessage(mtNone, lane);

@@ -1,6 +1,7 @@
 // The lane views on screen: a price step on a shown lot (price, gauge, bid button) until the
 // view's pixels are painted, for both view kinds; and a press of the bid button until the
 // router has read the "BD:" line, beside a bare loopback socket carrying the same bytes.
+#include "bench/support/baresocket.h"
 #include "bench/support/paintcounter.h"
 #include "bench/support/percentiles.h"
 #include "common/pumpwait.h"
@@ -119,31 +120,7 @@ BENCHMARK(BM_BidPressToRouter)->Arg(1)->Arg(2)->Iterations(5000)->Unit(benchmark
 
 // A bid line's bytes over a bare loopback socket: written, read whole at the other end.
 void BM_BareSocketOneWay(benchmark::State& state) {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-    if (!PumpWait([&server] { return server.hasPendingConnections(); }, kWaitMs)) {
-        state.SkipWithError("no connection");
-        return;
-    }
-    QTcpSocket* peer = server.nextPendingConnection();
-    client.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    peer->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    const QByteArray bytes = LineScramble(Session().dm->BidLineText(0)) + '\r';
-    QByteArray got;
-    QObject::connect(peer, &QTcpSocket::readyRead, peer, [&got, peer] { got += peer->readAll(); });
-    std::vector<double> us;
-    for (auto _ : state) {
-        got.clear();
-        QElapsedTimer t;
-        t.start();
-        client.write(bytes);
-        while (!got.endsWith('\r'))
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        us.push_back(static_cast<double>(t.nsecsElapsed()) / 1000.0);
-    }
-    Percentiles(state, us);
+    BareSocketOneWay(state, LineScramble(Session().dm->BidLineText(0)) + '\r');
 }
 BENCHMARK(BM_BareSocketOneWay)->Iterations(5000)->Unit(benchmark::kMicrosecond);
 

@@ -1,6 +1,8 @@
 // Lane speed: the processing pass per price line, and over loopback against the in-process
 // auction house a price from the router's write to OnPriceChanged and a bid from SendBid to the
 // router's read, each beside a bare QTcpSocket carrying the same bytes one way.
+#include "bench/support/baresocket.h"
+#include "bench/support/percentiles.h"
 #include "common/clock.h"
 #include "common/pumpwait.h"
 #include "session/codec/linecodec.h"
@@ -59,14 +61,6 @@ void BM_ProcessLanePrice(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kLines);
 }
 BENCHMARK(BM_ProcessLanePrice)->Unit(benchmark::kMicrosecond);
-
-void Percentiles(benchmark::State& state, std::vector<double>& us) {
-    if (us.empty())
-        return;
-    std::sort(us.begin(), us.end());
-    state.counters["p50_us"] = us[us.size() / 2];
-    state.counters["p99_us"] = us[std::min(us.size() - 1, us.size() * 99 / 100)];
-}
 
 // A signed-in module with both lanes on the bidding routers of scripted lanes.
 struct LiveSession {
@@ -172,31 +166,7 @@ BENCHMARK(BM_SendBidToRouter)->Iterations(5000)->Unit(benchmark::kMicrosecond);
 
 // The same bytes one way over a bare loopback socket: written, read whole at the other end.
 void BM_BareSocketOneWay(benchmark::State& state) {
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost);
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-    if (!PumpWait([&server] { return server.hasPendingConnections(); }, kWaitMs)) {
-        state.SkipWithError("no connection");
-        return;
-    }
-    QTcpSocket* peer = server.nextPendingConnection();
-    client.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    peer->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    const QByteArray bytes = LineScramble(PriceLine(1)) + '\r';
-    QByteArray got;
-    QObject::connect(peer, &QTcpSocket::readyRead, peer, [&got, peer] { got += peer->readAll(); });
-    std::vector<double> us;
-    for (auto _ : state) {
-        got.clear();
-        QElapsedTimer t;
-        t.start();
-        client.write(bytes);
-        while (!got.endsWith('\r'))
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
-        us.push_back(static_cast<double>(t.nsecsElapsed()) / 1000.0);
-    }
-    Percentiles(state, us);
+    BareSocketOneWay(state, LineScramble(PriceLine(1)) + '\r');
 }
 BENCHMARK(BM_BareSocketOneWay)->Iterations(5000)->Unit(benchmark::kMicrosecond);
 
