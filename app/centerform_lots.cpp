@@ -113,7 +113,12 @@ void TCenterForm::Confirm(int lane, int site, int exhibit, int price) {
     const auto it = std::find(m_confirmations.begin(), m_confirmations.end(), key);
     if (it == m_confirmations.end())
         return;
-    m_session->SendConfirmation(lane, site, exhibit, price, "C");
+    // A confirmation that did not go (the lane's channel is closed) stays pending with its report
+    // open, so the dealer can press again once the lane is back; it is never dropped unsent.
+    if (!m_session->SendConfirmation(lane, site, exhibit, price, "C")) {
+        m_log.WriteLog(QStringLiteral("Confirmation not sent: lane %1 lot %2").arg(lane).arg(exhibit));
+        return;
+    }
     EveryView([&key](TTrrFrame& v) { v.CloseReport(key[0], key[1], key[2], key[3]); });
     m_confirmations.erase(std::find(m_confirmations.begin(), m_confirmations.end(), key));
 }

@@ -271,7 +271,18 @@ void TestCenterForm::wonBidShowsTheReport() {
     QCOMPARE(int(view.LotState()), 9);
     QCOMPARE(f.window->PendingConfirmations(), 1);
     f.Save(QStringLiteral("auction_won"));
-    // The dealer confirms: one "C" reaches the router and the report closes.
+    // With the lane's channel gone the confirmation cannot go: it stays pending, the report open.
+    const quint16 port = lanes.RouterAddress(0, RouterKind::Watch).split(':').value(1).toUShort();
+    watch.Close();
+    watch.DropAll();
+    QTRY_COMPARE_WITH_TIMEOUT(f.window->Session().LaneStatus(0), icsCnctRouter, kWaitMs);
+    view.ReportOk().Press({5, 5});
+    view.ReportOk().ReleaseAt({5, 5});
+    QCOMPARE(f.window->PendingConfirmations(), 1);
+    QVERIFY(view.PnlReport().isVisible());
+    QVERIFY(watch.Listen(QHostAddress::LocalHost, port));
+    QTRY_COMPARE_WITH_TIMEOUT(f.window->Session().LaneStatus(0), icsConnectedNB, kWaitMs);
+    // The lane is back: one "C" reaches the router and the report closes.
     view.ReportOk().Press({5, 5});
     view.ReportOk().ReleaseAt({5, 5});
     QTRY_VERIFY_WITH_TIMEOUT(!view.PnlReport().isVisible(), kWaitMs);
