@@ -85,12 +85,7 @@ TCenterForm::TCenterForm(Services services, QWidget* parent)
     m_panelAlarm = MakePanel(this, "PanelAlarmSettings", kAlarmBackground);
     m_header = new TQEV2016Header(this);
     m_header->setObjectName(QStringLiteral("AuctionTitle"));
-    m_header->OnExitClick = [this](TQEV2016Header*) { RequestClose(); };
-    m_header->OnAuctionClick = [this](TQEV2016Header*) {
-        m_viaAuctionButton = true;
-        SetScreen(scAuction);
-    };
-    m_header->OnAlarmSettingClick = [this](TQEV2016Header*) { SetScreen(scAlarmSettings); };
+    InstallHeaderCommands();
     LayoutPanels();
 
     if (m_services.makeWebPane) {

@@ -87,6 +87,8 @@ public:
     void ClearSession();
     void ShowDisconnectedAndQuit();
     void ResetLanes();
+    // Back to watching when the lanes bid (alarm settings, the bid-off countdown).
+    void SwitchBiddingOff();
     // The login of a lane button (tag 1 one lane, 2 two lanes).
     void Login(int laneModeTag);
     int FailedLogins() const { return m_failedLogins; }
@@ -135,6 +137,9 @@ protected:
 private:
     void CreateViews();
     void InstallSessionEvents();
+    void InstallHeaderCommands();
+    void BidModeChange(bool bid);
+    void VolumeChange(int level);
     void DetachSessionEvents();
     void LayoutPanels();
     void ShowScreenPanel(QWidget* front);

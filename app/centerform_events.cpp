@@ -193,7 +193,7 @@ bool TCenterForm::CountLot(int lane, int exhibit) {
         RefreshCountdown();
         if (m_bidOffCountdown <= 0)
             QMetaObject::invokeMethod(
-                this, [this] { m_session->ConnectLanes(rcNB); }, Qt::QueuedConnection);
+                this, [this] { SwitchBiddingOff(); }, Qt::QueuedConnection);
     }
     if (status == icsConnectedNB && m_session->MemberClass().contains("34")) {
         --m_watchCountdown;

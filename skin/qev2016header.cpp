@@ -157,7 +157,12 @@ void TQEV2016Header::Fire(const std::function<void(TQEV2016Header*)>& event) {
 void TQEV2016Header::BidModeButtonClick(TResButton* button) {
     if (button->Checked())
         return;
-    SetBidMode(button->property("tag").toInt() == 1);
+    // The guard is for the user's quick changes; what the program sets always shows.
+    const qint64 now = Clock::current().nowMs();
+    if (!(m_lastBidModeChangeMs && now - *m_lastBidModeChangeMs < kBidModeGuardMs)) {
+        SetBidMode(button->property("tag").toInt() == 1);
+        m_lastBidModeChangeMs = now;
+    }
     // Also when the guard refused the change: the event then carries the unchanged mode.
     const auto handler = OnBidModeChange;
     if (handler)
@@ -171,11 +176,7 @@ void TQEV2016Header::SetUserCaption(const QString& caption) {
 }
 
 void TQEV2016Header::SetBidMode(bool on) {
-    const qint64 now = Clock::current().nowMs();
-    if (m_lastBidModeChangeMs && now - *m_lastBidModeChangeMs < kBidModeGuardMs)
-        return;
     m_bidMode = on;
-    m_lastBidModeChangeMs = now;
     if (HasChildren()) {
         m_bidOff->SetChecked(!on);
         m_bidOn->SetChecked(on);

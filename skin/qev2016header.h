@@ -34,6 +34,7 @@ public:
 
     void SetUserCaption(const QString& caption);
     QString UserCaption() const { return m_userCaption; }
+    // Shows a bid mode the program has set; always shown (the one-second guard is for clicks).
     void SetBidMode(bool on);
     bool BidMode() const { return m_bidMode; }
     void SetBidModeEnabled(bool on);

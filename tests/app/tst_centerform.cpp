@@ -14,9 +14,13 @@
 #include "lanes/views/tlaneview.h"
 #include "lanes/widgets/qev2016pricepanel.h"
 #include "skin/fontsetup.h"
+#include "skin/qev2016header.h"
 #include "skin/qev2016jpanel.h"
+#include "skin/qev2016orgresbutton.h"
+#include "skin/qev2016resbutton.h"
 #include "skin/resbutton.h"
 #include "tools/auction-house/auctionhouse.h"
+#include "tools/auction-house/catalogue/carcatalogue.h"
 #include "tools/auction-house/lanes/auctionlanes.h"
 #include "tools/auction-house/lanes/bidrecorder.h"
 #include "tools/auction-house/lanes/lanerouter.h"
@@ -126,6 +130,7 @@ private slots:
     void lanesReachBothModes_data();
     void lanesReachBothModes();
     void wonBidShowsTheReport();
+    void biddingOnBidAndBackToWatching();
     void droppedLaneReturnsToLogin();
     void endedSessionEndsTheProgram();
     void closingAsksAndLogsInOrder();
@@ -289,6 +294,56 @@ void TestCenterForm::wonBidShowsTheReport() {
     QCOMPARE(f.window->PendingConfirmations(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(lanes.Recorder().Confirmations().size(), qsizetype(1), kWaitMs);
     QVERIFY(lanes.Recorder().Confirmations().first().payload.endsWith(",C"));
+}
+
+void TestCenterForm::biddingOnBidAndBackToWatching() {
+    AuctionLanes lanes;
+    QVERIFY(lanes.OpenScripted(Scenario{}, 2));
+    HouseConfig c = BaseConfig();
+    c.webServer = true;
+    for (int lane = 0; lane < 2; ++lane) {
+        c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
+        c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
+    }
+    Fixture f;
+    QVERIFY(f.Start(c));
+    QVERIFY(f.LogIn(TLoginPanel::kTwoLaneTag));
+    TQEV2016Header& header = f.window->Header();
+    const auto click = [](TResButton* b) {
+        b->Press({b->width() / 2, b->height() / 2});
+        b->ReleaseAt({b->width() / 2, b->height() / 2});
+    };
+    click(header.BidOnButton());
+    QTRY_COMPARE_WITH_TIMEOUT(f.window->Session().CombinedLaneStatus(), icsConnectedBD, kWaitMs);
+    QVERIFY(header.BidMode());
+    // A lot the house has not closed to bidding here.
+    const CarCatalogue cars(HouseConfig::Default().seed);
+    int lot = 45;
+    while (cars.Lot(lot).bidLocked)
+        ++lot;
+    const QByteArray e = QByteArray::number(lot);
+    LaneRouter& bidding = lanes.Router(0, RouterKind::Bidding);
+    bidding.Deliver("EN:12," + e + ",0,0");
+    QTRY_VERIFY_WITH_TIMEOUT(f.window->IsLotShown(0), kWaitMs);
+    bidding.Deliver("PR:12," + e + ",1200,2,2,2002,,");
+    TLaneView& view = f.View(0, false);
+    QTRY_VERIFY_WITH_TIMEOUT(view.BidButton()->isEnabled(), kWaitMs);
+    view.BidClick();
+    QTRY_COMPARE_WITH_TIMEOUT(lanes.Recorder().Bids().size(), qsizetype(1), kWaitMs);
+    QVERIFY(lanes.Recorder().Bids().first().payload.startsWith(QByteArray("12," + e + ',')));
+    // The alarm settings page leaves the dealer watching, and the header says so at once.
+    header.OnAlarmSettingClick(&header);
+    QCOMPARE(f.window->Screen(), TCenterForm::scAlarmSettings);
+    QVERIFY(!header.BidMode());
+    QTRY_COMPARE_WITH_TIMEOUT(f.window->Session().CombinedLaneStatus(), icsConnectedNB, kWaitMs);
+    header.OnAuctionClick(&header);
+    QCOMPARE(f.window->Screen(), TCenterForm::scAuction);
+    QVERIFY(!header.BidMode());
+    // Bid pressed while the lanes are still connecting: nothing happens, the header stays off.
+    f.window->Session().ConnectLanes(rcBD);
+    QVERIFY(f.window->Session().CombinedLaneStatus() != icsConnectedBD);
+    click(header.BidOnButton());
+    QVERIFY(!header.BidMode());
 }
 
 void TestCenterForm::droppedLaneReturnsToLogin() {
