@@ -13,6 +13,7 @@
 #include "lanes/views/tlaneview.h"
 #include "lanes/widgets/qev2016pricepanel.h"
 #include "skin/fontsetup.h"
+#include "tools/auction-house/announcedlanes.h"
 #include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/lanes/auctionlanes.h"
 #include "tools/auction-house/lanes/lanerouter.h"
@@ -116,10 +117,7 @@ void BM_PriceLineToPixels(benchmark::State& state) {
         return;
     }
     HouseConfig c = WebOnly();
-    for (int lane = 0; lane < 2; ++lane) {
-        c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
-        c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
-    }
+    AnnounceLanes(c, lanes);
     Stage stage;
     if (!stage.Open(c) || !stage.Start() || !stage.LogIn()) {
         state.SkipWithError("no auction screen");

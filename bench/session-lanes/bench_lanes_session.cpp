@@ -7,6 +7,7 @@
 #include "common/pumpwait.h"
 #include "session/codec/linecodec.h"
 #include "session/procsdm.h"
+#include "tools/auction-house/announcedlanes.h"
 #include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/dataserver.h"
 #include "tools/auction-house/lanes/auctionlanes.h"
@@ -78,10 +79,7 @@ struct LiveSession {
         c.signInPort = 0;
         c.dataPort = 0;
         c.webBase = QByteArrayLiteral("127.0.0.1:8080");
-        for (int lane = 0; lane < 2; ++lane) {
-            c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
-            c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
-        }
+        AnnounceLanes(c, lanes);
         house = std::make_unique<AuctionHouse>(c);
         if (!house->Start())
             return;

@@ -19,6 +19,7 @@
 #include "skin/qev2016orgresbutton.h"
 #include "skin/qev2016resbutton.h"
 #include "skin/resbutton.h"
+#include "tools/auction-house/announcedlanes.h"
 #include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/catalogue/carcatalogue.h"
 #include "tools/auction-house/lanes/auctionlanes.h"
@@ -53,6 +54,15 @@ HouseConfig LiveHouse() {
     c.liveLanes = true;
     c.webServer = true;
     c.fastPace = true;
+    return c;
+}
+
+// The house's sign-in and data servers announcing scripted lanes that send only what a test
+// delivers; with the web server for lot files and pictures when asked.
+HouseConfig ScriptedHouse(AuctionLanes& lanes, bool web) {
+    HouseConfig c = BaseConfig();
+    c.webServer = web;
+    AnnounceLanes(c, lanes);
     return c;
 }
 
@@ -249,12 +259,7 @@ void TestCenterForm::lanesReachBothModes() {
 void TestCenterForm::wonBidShowsTheReport() {
     AuctionLanes lanes;
     QVERIFY(lanes.OpenScripted(Scenario{}, 2));
-    HouseConfig c = BaseConfig();
-    c.webServer = true;
-    for (int lane = 0; lane < 2; ++lane) {
-        c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
-        c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
-    }
+    const HouseConfig c = ScriptedHouse(lanes, true);
     Fixture f;
     QVERIFY(f.Start(c));
     QVERIFY(f.LogIn(TLoginPanel::kTwoLaneTag));
@@ -299,12 +304,7 @@ void TestCenterForm::wonBidShowsTheReport() {
 void TestCenterForm::biddingOnBidAndBackToWatching() {
     AuctionLanes lanes;
     QVERIFY(lanes.OpenScripted(Scenario{}, 2));
-    HouseConfig c = BaseConfig();
-    c.webServer = true;
-    for (int lane = 0; lane < 2; ++lane) {
-        c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
-        c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
-    }
+    const HouseConfig c = ScriptedHouse(lanes, true);
     Fixture f;
     QVERIFY(f.Start(c));
     QVERIFY(f.LogIn(TLoginPanel::kTwoLaneTag));
@@ -349,11 +349,7 @@ void TestCenterForm::biddingOnBidAndBackToWatching() {
 void TestCenterForm::droppedLaneReturnsToLogin() {
     AuctionLanes lanes;
     QVERIFY(lanes.OpenScripted(Scenario{}, 2));
-    HouseConfig c = BaseConfig();
-    for (int lane = 0; lane < 2; ++lane) {
-        c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
-        c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
-    }
+    const HouseConfig c = ScriptedHouse(lanes, false);
     Fixture f;
     QVERIFY(f.Start(c));
     QVERIFY(f.LogIn(TLoginPanel::kOneLaneTag));

@@ -6,6 +6,7 @@
 #include "session/lanechannel.h"
 #include "session/procsdm.h"
 #include "tests/session/fixedfacts.h"
+#include "tools/auction-house/announcedlanes.h"
 #include "tools/auction-house/auctionhouse.h"
 #include "tools/auction-house/dataserver.h"
 #include "tools/auction-house/lanes/auctionlanes.h"
@@ -50,10 +51,7 @@ struct Fixture {
         c.signInPort = 0;
         c.dataPort = 0;
         c.webBase = QByteArrayLiteral("127.0.0.1:8080");
-        for (int lane = 0; lane < 2; ++lane) {
-            c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
-            c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
-        }
+        AnnounceLanes(c, lanes);
         if (!watch0.isEmpty())
             c.lanes[0].watchRouter = watch0;
         house = std::make_unique<AuctionHouse>(c);

@@ -3,6 +3,7 @@
 #include "common/pumpwait.h"
 #include "session/codec/linecodec.h"
 #include "session/laneparser.h"
+#include "tools/auction-house/announcedlanes.h"
 #include "tools/auction-house/dataserver.h"
 #include "tools/auction-house/lanes/bidrecorder.h"
 #include "tools/auction-house/lanes/lanerouter.h"
@@ -26,10 +27,7 @@ bool SignedInSession::Start() {
     c.signInPort = 0;
     c.dataPort = 0;
     c.webBase = QByteArrayLiteral("127.0.0.1:8080");
-    for (int lane = 0; lane < 2; ++lane) {
-        c.lanes[lane].biddingRouter = lanes.RouterAddress(lane, RouterKind::Bidding);
-        c.lanes[lane].watchRouter = lanes.RouterAddress(lane, RouterKind::Watch);
-    }
+    AnnounceLanes(c, lanes);
     house = std::make_unique<AuctionHouse>(c);
     QString error;
     if (!house->Start(&error))
