@@ -6,6 +6,19 @@
 
 namespace qev {
 
+int Gallery::OpenFolder(const QStringList& args, const char* program, QDir& out) {
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: %s OUTDIR\n", program);
+        return 2;
+    }
+    out = QDir(args.at(1));
+    if (!out.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
+    return 0;
+}
+
 void Gallery::Save(QWidget& widget, const QString& name) {
     const QString path = m_out.filePath(name + QStringLiteral(".png"));
     if (!widget.grab().save(path, "PNG")) {

@@ -272,16 +272,9 @@ void Panels(Gallery& g) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     InstallFontSubstitutions();
-    const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: qev-skin-gallery OUTDIR\n");
-        return 2;
-    }
-    QDir out(args.at(1));
-    if (!out.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(args.at(1)));
-        return 1;
-    }
+    QDir out;
+    if (const int status = Gallery::OpenFolder(app.arguments(), "qev-skin-gallery", out))
+        return status;
     Gallery g(out);
     ButtonRows(g, QStringLiteral("BUTTON_LOGIN4ONELANEMODE"), 308, 1, 0, QStringLiteral("login_onelane"));
     ButtonRows(g, QStringLiteral("BUTTON_LOGIN4TWOLANEMODE"), 308, 1, 0, QStringLiteral("login_twolane"));

@@ -173,16 +173,9 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     InstallFontSubstitutions();
-    const QStringList args = app.arguments();
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: qev-view-gallery OUTDIR\n");
-        return 2;
-    }
-    QDir out(args.at(1));
-    if (!out.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(args.at(1)));
-        return 1;
-    }
+    QDir out;
+    if (const int status = Gallery::OpenFolder(app.arguments(), "qev-view-gallery", out))
+        return status;
     SignedInSession session;
     if (!session.Start()) {
         std::fprintf(stderr, "the local auction house did not take the session\n");
